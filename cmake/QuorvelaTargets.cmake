@@ -1,0 +1,28 @@
+# Common settings for every Quorvela target.
+function(quorvela_target_settings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra)
+    if(QUORVELA_WERROR)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
+    target_compile_definitions(${target} PRIVATE
+        QT_NO_CAST_FROM_ASCII QT_NO_NARROWING_CONVERSIONS_IN_CONNECT QT_USE_QSTRINGBUILDER)
+endfunction()
+
+# quorvela_library(name SOURCES ... LINKS ...): a static library of one layer.
+function(quorvela_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_LINKS})
+    quorvela_target_settings(${name})
+endfunction()
+
+# quorvela_test(name SOURCES ... LINKS ...): a GoogleTest executable run offscreen by ctest.
+function(quorvela_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LINKS} quorvela_test_support GTest::gtest)
+    quorvela_target_settings(${name})
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config")
+endfunction()

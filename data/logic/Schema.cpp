@@ -1,0 +1,372 @@
+#include "data/logic/Schema.h"
+
+namespace schema {
+
+namespace {
+
+using K = FieldKind;
+using C = Checker;
+
+Field f(const QString& name, FieldKind kind, const QString& caption = QString(), C checker = C::None,
+        const QString& group = QString())
+{
+    Field fd;
+    fd.name = name;
+    fd.kind = kind;
+    fd.caption = caption;
+    fd.checker = checker;
+    fd.group = group;
+    return fd;
+}
+
+Field list(const QString& name, const QStringList& values, const QString& group, const QString& caption = QString())
+{
+    Field fd = f(name, K::ListText, caption, C::None, group);
+    fd.values = values;
+    return fd;
+}
+
+Field tableOnly(Field fd)
+{
+    fd.tableOnly = true;
+    return fd;
+}
+
+Field tip(Field fd, const QString& text)
+{
+    fd.tip = text;
+    return fd;
+}
+
+QString s(const char* text) { return QString::fromUtf8(text); }
+
+QStringList l(std::initializer_list<const char*> items)
+{
+    QStringList out;
+    for (const char* i : items)
+        out << QString::fromUtf8(i);
+    return out;
+}
+
+Table makeTrafoge()
+{
+    Table t;
+    t.name = s("Trafoge");
+    t.codeField = s("CÓDIGO");
+    t.codeUnique = true;
+    const QString g = s("GENERAL");
+    const QString acc = s("ACCESORIOS");
+    Field tipo = list(s("TIPO"), l({"NITRÓGENO", "SECO", "SELLADO", "T.EXPANSIÓN"}), g, s("TIPO:"));
+    t.fields = {
+        f(s("CÓDIGO"), K::Integer, s("CÓDIGO:"), C::Whole),
+        f(s("AREA"), K::Text, s("AREA:"), C::None, g),
+        f(s("MARCA"), K::Text, s("MARCA:"), C::None, g),
+        f(s("MODELO"), K::Text, s("MODELO:"), C::None, g),
+        f(s("DENOMINACIÓN"), K::Text, s("DENOMINACIÓN:"), C::None, g),
+        f(s("SUBESTACIÓN"), K::Text, s("SUBESTACIÓN:"), C::None, g),
+        f(s("NRO SUBESTACIÓN"), K::Text, s("NRO SUBESTACIÓN:"), C::None, g),
+        f(s("NRO DE SERIE"), K::Text, s("NRO DE SERIE:"), C::None, g),
+        f(s("NRO DE CÓDIGO"), K::Text, s("NRO DE CÓDIGO:"), C::None, g),
+        tableOnly(f(s("NRO DE SAMA"), K::Text)),
+        tableOnly(f(s("FECHA"), K::Date)),
+        f(s("AÑO"), K::Text, s("AÑO:"), C::Year, g),
+        f(s("MVA"), K::Text, s("MVA:"), C::None, g),
+        f(s("MAX MVA"), K::Text, s("MAX MVA:"), C::Decimal, g),
+        f(s("REFRIGERACIÓN"), K::Text, s("REFRIGERACIÓN:"), C::None, g),
+        f(s("U1"), K::Text, s("U1:"), C::Decimal, g),
+        f(s("U2"), K::Text, s("U2:"), C::Decimal, g),
+        f(s("I1"), K::Text, s("I1:"), C::Decimal, g),
+        f(s("I2"), K::Text, s("I2:"), C::Decimal, g),
+        f(s("Z%"), K::Text, s("Z%:"), C::Decimal, g),
+        f(s("GRUPO"), K::Text, s("GRUPO:"), C::None, g),
+        tipo,
+        f(s("TIPO AISLANTE"), K::Text, s("TIPO AISLANTE:"), C::None, g),
+        f(s("LITROS ACEITE"), K::Text, s("LITROS ACEITE:"), C::Decimal, g),
+        f(s("INSTALACIÓN"), K::Text, s("INSTALACIÓN:"), C::None, g),
+        f(s("PESO KG"), K::Text, s("PESO KG:"), C::Decimal, g),
+        f(s("NORMAS"), K::Text, s("NORMAS:"), C::None, g),
+        f(s("OBSERVACIONES"), K::Text, s("OBSERVACIONES:"), C::None, g),
+        f(s("JUNTAS P/BUSHINGS"), K::Text, s("JUNTAS P/BUSHINGS:"), C::None, acc),
+        f(s("VENTILADORES"), K::Text, s("VENTILADORES:"), C::None, acc),
+        f(s("NIVEL"), K::Text, s("NIVEL:"), C::None, acc),
+        f(s("BUCCHOLZ"), K::Text, s("BUCCHOLZ:"), C::None, acc),
+        f(s("MANOVACUOMETRO"), K::Text, s("MANOVACUOMETRO:"), C::None, acc),
+        f(s("TERMOCUADRANTE"), K::Text, s("TERMOCUADRANTE:"), C::None, acc),
+        f(s("OTROS"), K::Memo, s("OTROS:"), C::None, acc),
+        f(s("ESTADO"), K::Integer, QString(), C::None, s("ESTADO")),
+        f(s("GRAVEDAD"), K::Number, QString(), C::None, s("ESTADO")),
+        f(s("AUTO"), K::YesNo, QString(), C::None, s("ESTADO")),
+        f(s("DIAGNOSTICO"), K::Memo, s("DIAGNÓSTICO GENERAL:"), C::None, s("DIAGNÓSTICO GENERAL")),
+        f(s("RESUMEN OBS"), K::Memo, s("RESUMEN DE OBSERVACIONES EN ENSAYOS:"), C::None, s("DIAGNÓSTICO GENERAL")),
+    };
+    return t;
+}
+
+Table makeRevision()
+{
+    Table t;
+    t.name = s("Revision");
+    t.codeField = s("CÓDIGO");
+    t.dateField = s("FECHA");
+    const QStringList siNo = l({"SI", "NO", "SIN CONTROL"});
+    const QStringList siNoPosee = l({"SI", "NO", "SIN CONTROL", "NO POSEE"});
+    const QStringList bienRegMal = l({"BIEN", "REGULAR", "MAL", "SIN CONTROL"});
+    const QStringList bienMal = l({"BIEN", "MAL", "SIN CONTROL"});
+    const QStringList bienMalPosee = l({"BIEN", "MAL", "SIN CONTROL", "NO POSEE"});
+    const QString cuba = s("GENERAL/CUBA");
+    const QString bush = s("GENERAL/BUSHINGS");
+    const QString disp = s("PROTECCIONES/DISPAROS");
+    const QString alar = s("PROTECCIONES/ALARMAS");
+    const QString ais = s("AISLACIÓN");
+    const QString meg = s("AISLACIÓN/MEGADO");
+    const QString vent = s("ACCESORIOS/VENTILADORES");
+    const QString inst = s("ACCESORIOS/INSTRUMENTOS");
+    t.fields = {
+        f(s("CÓDIGO"), K::Integer, s("CÓDIGO:"), C::Whole),
+        f(s("FECHA"), K::Date, s("FECHA:"), C::Date),
+        list(s("LIMPIEZA"), l({"BIEN", "REGULAR", "NO REALIZADA"}), s("GENERAL")),
+        list(s("PÉRDIDAS ACEITE"), siNo, cuba),
+        list(s("PÉRDIDAS NITROGENO"), siNoPosee, cuba),
+        list(s("PINTURA GENERAL"), bienRegMal, cuba),
+        list(s("CONEXIÓN TIERRA"), bienMal, cuba),
+        list(s("PÉRDIDAS BUSHINGS"), siNo, bush),
+        list(s("CALENTAMIENTOS LOCALES"), siNo, bush),
+        list(s("MANCHAS EN PORCELANA"), siNo, bush),
+        list(s("TEMPERATURA ACEITE"), bienMalPosee, disp),
+        list(s("NIVEL ACEITE"), bienMalPosee, disp),
+        list(s("RELÉ BUCCHOLZ O PRESIÓN"), bienMalPosee, disp),
+        list(s("MANOVACUOMETRO"), bienMalPosee, disp),
+        list(s("ALARMA TEMP ACEITE"), bienMalPosee, alar),
+        list(s("ALARMA NIVEL ACEITE"), bienMalPosee, alar),
+        list(s("ALARMA RELÉ BUCCHOLZ O PRESIÓN"), bienMalPosee, alar),
+        list(s("ALARMA MANOVACUOMETRO"), bienMalPosee, alar),
+        list(s("ALARMA FALLA VENT"), bienMalPosee, alar),
+        f(s("TENSION"), K::Number, s("TENSIÓN:"), C::Whole, ais),
+        f(s("PRIM / SEC A TIERRA 1'"), K::Number, QString(), C::Decimal, meg),
+        f(s("SEC / PRIM A TIERRA 1'"), K::Number, QString(), C::Decimal, meg),
+        f(s("PRIM SEC / TIERRA 1'"), K::Number, QString(), C::Decimal, meg),
+        f(s("PRIM / SEC A TIERRA 10'"), K::Number, QString(), C::Decimal, meg),
+        f(s("SEC  / PRIM A TIERRA 10'"), K::Number, QString(), C::Decimal, meg),
+        f(s("PRIM SEC / TIERRA 10'"), K::Number, QString(), C::Decimal, meg),
+        f(s("PORCENTAJE OXÍGENO"), K::Number, QString(), C::Decimal, ais),
+        f(s("RIGIDEZ DIELÉCTRICA"), K::Number, QString(), C::Decimal, ais),
+        f(s("TEMPERATURA MED"), K::Number, QString(), C::None, ais),
+        list(s("ESTADO GEN VENTILACIÓN"), bienMalPosee, vent),
+        list(s("SECUENCIA ARRANQUE"), l({"BIEN", "MAL", "MANUAL", "SIN CONTROL", "NO POSEE"}), vent),
+        f(s("CONSUMO VENT"), K::Text, QString(), C::Decimal, vent),
+        list(s("INDICADOR NIVEL ACEITE"), bienMalPosee, inst),
+        list(s("BUCCHOLZ O IND PRESIÓN"), bienMalPosee, inst),
+        list(s("SILICAGEL"), bienMalPosee, inst),
+        list(s("TERMOCUAD ALARM/DISPARO"), bienMalPosee, inst),
+        list(s("TERMOCUAD VENT O RELÉ VENT"), bienMalPosee, inst),
+        list(s("RELÉ SOBREPRESE O MEMBRANA EXP"), bienMalPosee, inst),
+        f(s("OBS GENERALES"), K::Memo, QString(), C::None, s("OBSERVACIÓN")),
+    };
+    for (const char* name : {"TEMPERATURA ACEITE AISLAC", "RELÉ SOBREPRES", "INDICADOR PRESIÓN", "GENERAL", "CUBA",
+                             "BUSHINGS", "PROTEC", "ALARMAS", "NITROG", "MEGADO", "REFRIGER", "ACCESORI"})
+        t.fields << tableOnly(f(s(name), K::Text));
+    return t;
+}
+
+Table makeEnsayos()
+{
+    Table t;
+    t.name = s("Ensayos");
+    t.codeField = s("Código");
+    t.dateField = s("Fecha");
+    const QString efq = s("ENSAYOS FÍSICO/QUÍMICOS");
+    const QString kf = s("KARL FISHER");
+    const QString fur = s("FURANOS");
+    const QString gas = s("GASES");
+    const QString met = s("METALES");
+    const QString pcb = s("PCB");
+    t.fields = {
+        f(s("Código"), K::Integer, s("CÓDIGO:"), C::Whole),
+        f(s("Fecha"), K::Date, s("FECHA:"), C::Date),
+        tip(f(s("NROENSAYO"), K::Text, s("Nro Ensayo:")), s("Número o Código de ensayo")),
+        tip(f(s("EMPRESA"), K::Text), s("Empresa Emisora")),
+        f(s("EFQ"), K::YesNo, efq, C::None, efq),
+        f(s("Visual"), K::Text, s("Visual:"), C::None, efq),
+        f(s("Color"), K::Text, s("Color:"), C::Decimal, efq),
+        f(s("SP_GR_"), K::Number, s("Densidad:"), C::Decimal, efq),
+        f(s("Diel"), K::Number, s("Rigidez Dieléctrica:"), C::Decimal, efq),
+        f(s("TIF"), K::Number, s("Tensión Interfacial:"), C::Decimal, efq),
+        f(s("Acidez"), K::Number, s("Acidez:"), C::Decimal, efq),
+        f(s("TangDelta"), K::Number, s("Tg Delta (x 10E-3):"), C::Decimal, efq),
+        f(s("HumSol"), K::Number, s("Humedad en Solidos:"), C::Decimal, efq),
+        f(s("%_Inhibidor"), K::Number, s("Inhibidor (g/lt):"), C::Decimal, efq),
+        f(s("IN"), K::YesNo, QString(), C::None, efq),
+        list(s("Sedimentos"), l({"ALTA", "MEDIA", "BAJA", "NO CONTIENE"}), efq, s("Lodos:")),
+        f(s("LD"), K::YesNo, QString(), C::None, efq),
+        tableOnly(f(s("LPF_25°C"), K::Number)),
+        tableOnly(f(s("LPF_100°C"), K::Number)),
+        f(s("KF"), K::YesNo, kf, C::None, kf),
+        f(s("KFTMC_PPM"), K::Number, s("Contenido de Agua:"), C::Whole, kf),
+        f(s("KFTMC_TEMP"), K::Number, s("Temp. Muestra:"), C::None, kf),
+        f(s("Saturación"), K::Number, s("Saturación:"), C::Whole, kf),
+        f(s("Peso Seco"), K::Number, s("Peso Seco:"), C::Decimal, kf),
+        f(s("Factor"), K::Number, s("Factor:"), C::None, kf),
+        f(s("Grado"), K::Number, s("Grado:"), C::None, kf),
+        f(s("FUR"), K::YesNo, fur, C::None, fur),
+        f(s("5H2F"), K::Number, s("5H2F:"), C::Decimal, fur),
+        f(s("2FOL"), K::Number, s("2FOL:"), C::Decimal, fur),
+        f(s("2FAL"), K::Number, s("2FAL:"), C::Decimal, fur),
+        f(s("2ACF"), K::Number, s("2ACF:"), C::Decimal, fur),
+        f(s("5M2F"), K::Number, s("5M2F:"), C::Decimal, fur),
+        f(s("Total"), K::Number, s("Total:"), C::Decimal, fur),
+        f(s("GAS"), K::YesNo, gas, C::None, gas),
+        f(s("Hidrógeno"), K::Number, s("Hidrógeno (H2):"), C::Whole, gas),
+        f(s("Oxígeno"), K::Number, s("Oxígeno (O2):"), C::Whole, gas),
+        f(s("Nitrógeno"), K::Number, s("Nitrógeno (N2):"), C::Whole, gas),
+        f(s("Metano"), K::Number, s("Metano (CH4):"), C::Whole, gas),
+        f(s("Monóxido"), K::Number, s("Monóxido (CO):"), C::Whole, gas),
+        f(s("Dióxido"), K::Number, s("Dióxido (CO2):"), C::Whole, gas),
+        f(s("Etano"), K::Number, s("Etano (C2H6):"), C::Whole, gas),
+        f(s("Etileno"), K::Number, s("Etileno (C2H4):"), C::Whole, gas),
+        f(s("Acetileno"), K::Number, s("Acetileno (C2H2):"), C::Whole, gas),
+        f(s("Total combustible"), K::Number, s("Total combustible:"), C::Whole, gas),
+        f(s("Total Gas"), K::Number, s("Total Gas:"), C::Whole, gas),
+        f(s("FD"), K::YesNo, s("Forzado"), C::None, gas),
+        f(s("MET"), K::YesNo, met, C::None, met),
+        f(s("Aluminio"), K::Number, s("Aluminio:"), C::Decimal, met),
+        f(s("Hierro"), K::Number, s("Hierro:"), C::Decimal, met),
+        f(s("Cobre"), K::Number, s("Cobre:"), C::Decimal, met),
+        f(s("PCB"), K::YesNo, pcb, C::None, pcb),
+        f(s("PCB_1242"), K::Number, s("PCB 1242:"), C::Whole, pcb),
+        f(s("PCB_1254"), K::Number, s("PCB 1254:"), C::Whole, pcb),
+        f(s("PCB_1260"), K::Number, s("PCB 1260:"), C::Whole, pcb),
+        f(s("OTROS"), K::Number, s("Otros:"), C::Whole, pcb),
+        f(s("TOTAL PCB"), K::Number, s("TOTAL PCB:"), C::Whole, pcb),
+        f(s("Observaciones"), K::Memo, QString(), C::None, s("OBSERVACION")),
+    };
+    return t;
+}
+
+Table makeMantenimiento()
+{
+    Table t;
+    t.name = s("Mantenimiento");
+    t.codeField = s("Código");
+    t.dateField = s("Fecha");
+    const QString g = s("MANTENIMIENTO REALIZADO");
+    t.fields = {
+        f(s("Código"), K::Integer, s("CÓDIGO:"), C::Whole),
+        f(s("Fecha"), K::Date, s("FECHA:"), C::Date),
+    };
+    const QList<std::pair<const char*, const char*>> items = {
+        {"Cambio de sílica", "Cambio de sílica"},
+        {"Rep  o cambio termocuadrante", "Rep o cambio termocuadrante"},
+        {"Rep o cambio manovacuometro", "Rep o cambio manovacuometro"},
+        {"Rep o cambio buccholz", "Rep o cambio buccholz"},
+        {"Rep o cambio nivel aceite", "Rep o cambio nivel aceite"},
+        {"Recirculación aceite", "Recirculación aceite"},
+        {"Eliminación pérdidas aceite", "Eliminación pérdidas aceite"},
+        {"Pintado", "Pintado"},
+        {"Mant ventiladores", "Mant ventiladores"},
+        {"Cambio juntas bushings", "Cambio juntas bushings"},
+        {"Ajuste de conexiones", "Ajuste de conexiones"},
+        {"Limpieza bushings", "Limpieza bushings"},
+        {"Barrido con nitrógeno", "Barrido con nitrógeno"},
+        {"Presurización con nitrógeno", "Presurización con nitrógeno"},
+        {"Reposición de aceite", "Cambio de aceite"},
+        {"Limpieza General", "Limpieza general"},
+    };
+    for (const auto& [name, caption] : items)
+        t.fields << f(s(name), K::YesNo, s(caption), C::None, g);
+    t.fields << f(s("Observaciones"), K::Memo, QString(), C::None, s("OBSERVACIONES"));
+    return t;
+}
+
+} // namespace
+
+QString Field::sqlType() const
+{
+    switch (kind) {
+    case FieldKind::Integer:
+    case FieldKind::YesNo:
+        return QStringLiteral("INTEGER");
+    case FieldKind::Number:
+        return QStringLiteral("REAL");
+    case FieldKind::Text:
+    case FieldKind::Memo:
+    case FieldKind::Date:
+    case FieldKind::ListText:
+        return QStringLiteral("TEXT");
+    }
+    return QStringLiteral("TEXT");
+}
+
+bool sameName(const QString& a, const QString& b)
+{
+    return a.size() == b.size() && QString::compare(a, b, Qt::CaseInsensitive) == 0;
+}
+
+const Field* Table::field(const QString& name) const
+{
+    const int i = fieldIndex(name);
+    return i < 0 ? nullptr : &fields[i];
+}
+
+int Table::fieldIndex(const QString& name) const
+{
+    for (int i = 0; i < fields.size(); ++i)
+        if (sameName(fields[i].name, name))
+            return i;
+    return -1;
+}
+
+QStringList Table::fieldNames() const
+{
+    QStringList out;
+    for (const Field& fd : fields)
+        out << fd.name;
+    return out;
+}
+
+const QList<Table>& tables()
+{
+    static const QList<Table> all = {makeTrafoge(), makeRevision(), makeEnsayos(), makeMantenimiento()};
+    return all;
+}
+
+const Table* table(const QString& name)
+{
+    for (const Table& t : tables())
+        if (sameName(t.name, name))
+            return &t;
+    return nullptr;
+}
+
+const Table& trafoge() { return tables()[0]; }
+const Table& revision() { return tables()[1]; }
+const Table& ensayos() { return tables()[2]; }
+const Table& mantenimiento() { return tables()[3]; }
+
+QString quoteIdentifier(const QString& name)
+{
+    QString inner = name;
+    inner.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + inner + QLatin1Char('"');
+}
+
+QStringList createStatements()
+{
+    QStringList out;
+    for (const Table& t : tables()) {
+        QStringList cols;
+        for (const Field& fd : t.fields) {
+            QString col = quoteIdentifier(fd.name) + QLatin1Char(' ') + fd.sqlType();
+            if (t.codeUnique && sameName(fd.name, t.codeField))
+                col += QStringLiteral(" NOT NULL UNIQUE");
+            cols << col;
+        }
+        out << QStringLiteral("CREATE TABLE %1 (%2)").arg(quoteIdentifier(t.name), cols.join(QStringLiteral(", ")));
+        if (!t.dateField.isEmpty())
+            out << QStringLiteral("CREATE INDEX %1 ON %2 (%3, %4)")
+                       .arg(quoteIdentifier(QStringLiteral("idx_") + t.name), quoteIdentifier(t.name),
+                            quoteIdentifier(t.codeField), quoteIdentifier(t.dateField));
+    }
+    return out;
+}
+
+} // namespace schema

@@ -1,0 +1,26 @@
+#include "tests/support/TempData.h"
+
+#include <gtest/gtest.h>
+
+TempData::TempData()
+{
+    const Status created = Database::create(file());
+    EXPECT_TRUE(created.ok()) << created.error().toStdString();
+}
+
+QString TempData::file() const { return m_dir.filePath(QStringLiteral("trafos.mdb")); }
+
+std::shared_ptr<Database> TempData::open(bool readOnly) const
+{
+    auto db = Database::open(file(), readOnly);
+    EXPECT_TRUE(db.ok()) << db.error().toStdString();
+    return db.ok() ? db.value() : nullptr;
+}
+
+void TempData::exec(const QString& sql) const
+{
+    auto db = open();
+    ASSERT_TRUE(db);
+    const Status st = db->exec(sql);
+    ASSERT_TRUE(st.ok()) << st.error().toStdString();
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "data/logic/Database.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+// A temporary folder holding a new empty trafos.mdb, removed with the object.
+class TempData
+{
+public:
+    TempData();
+    QString folder() const { return m_dir.path(); }
+    QString file() const;
+    // Opens the file (read/write unless asked otherwise); fails the test on error.
+    std::shared_ptr<Database> open(bool readOnly = false) const;
+    // Runs SQL on a fresh connection; fails the test on error.
+    void exec(const QString& sql) const;
+
+private:
+    QTemporaryDir m_dir;
+};
