@@ -1,0 +1,22 @@
+#pragma once
+
+#include "data/logic/RecordView.h"
+
+// The priority list Ado1: a record view on the priority query, with the list's own
+// operations (re-run, resync, find "CÓDIGO LIKE n").
+class PriorityList : public RecordView
+{
+    Q_OBJECT
+public:
+    // The default query of the list: red first, then by decreasing severity, ties by code.
+    static QString priorityQuery();
+
+    explicit PriorityList(QObject* parent = nullptr);
+
+    // Re-runs the query; stays on the same transformer when it is still in the list.
+    Status requery();
+    // Re-reads the values of the rows without re-running the query.
+    Status resync();
+    // Finds the first row matching a criterion such as "CÓDIGO LIKE 12".
+    Result<bool> find(const QString& criterion);
+};
