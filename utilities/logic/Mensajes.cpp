@@ -1,0 +1,1 @@
+#include "utilities/logic/Mensajes.h"
