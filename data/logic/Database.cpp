@@ -14,7 +14,10 @@
 
 namespace {
 
-QString fileLabel(const QString& path) { return QFileInfo(path).absoluteFilePath(); }
+QString fileLabel(const QString& path)
+{
+    return QFileInfo(path).absoluteFilePath();
+}
 
 // True when the file starts with SQLite's 16-byte header.
 bool hasSqliteHeader(const QString& path)
@@ -38,7 +41,10 @@ void configure(sqlite3* db)
 
 } // namespace
 
-Database::Database(sqlite3* db, QString path, bool readOnly) : m_db(db), m_path(std::move(path)), m_readOnly(readOnly) {}
+Database::Database(sqlite3* db, QString path, bool readOnly)
+    : m_db(db), m_path(std::move(path)), m_readOnly(readOnly)
+{
+}
 
 Database::~Database()
 {
@@ -111,9 +117,10 @@ Result<std::shared_ptr<Database>> Database::open(const QString& path, bool readO
     if (!info.exists() || !info.isFile())
         return R::failure(QStringLiteral("No se encuentra el archivo de datos '%1'").arg(fileLabel(path)));
     if (!hasSqliteHeader(path))
-        return R::failure(QStringLiteral("El archivo '%1' no es una base de datos de Quorvela: no tiene el formato "
-                                         "SQLite (puede ser un archivo de otro programa). No se modificó.")
-                              .arg(fileLabel(path)));
+        return R::failure(
+            QStringLiteral("El archivo '%1' no es una base de datos de Quorvela: no tiene el formato "
+                           "SQLite (puede ser un archivo de otro programa). No se modificó.")
+                .arg(fileLabel(path)));
     sqlite3* raw = nullptr;
     // Never SQLITE_OPEN_CREATE: opening must not make a file appear.
     const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_FULLMUTEX;
@@ -129,7 +136,8 @@ Result<std::shared_ptr<Database>> Database::open(const QString& path, bool readO
 
     // Every table and field of the data model must be there, or nothing is opened.
     for (const schema::Table& table : schema::tables()) {
-        auto stmt = Statement::prepare(*db, QStringLiteral("PRAGMA table_info(%1)").arg(schema::quoteIdentifier(table.name)));
+        auto stmt = Statement::prepare(
+            *db, QStringLiteral("PRAGMA table_info(%1)").arg(schema::quoteIdentifier(table.name)));
         if (!stmt)
             return R::failure(QStringLiteral("El archivo '%1' no es una base de datos válida: %2")
                                   .arg(fileLabel(path), stmt.error()));
@@ -144,13 +152,15 @@ Result<std::shared_ptr<Database>> Database::open(const QString& path, bool readO
             present << stmt.value().value(1).toString();
         }
         if (present.isEmpty())
-            return R::failure(QStringLiteral("La base de datos '%1' no tiene la tabla '%2'").arg(fileLabel(path), table.name));
+            return R::failure(QStringLiteral("La base de datos '%1' no tiene la tabla '%2'")
+                                  .arg(fileLabel(path), table.name));
         for (const schema::Field& field : table.fields) {
             // Exact names: SQLite itself folds only ASCII case, so a stored name that differs
             // in an accented capital would not be found by the translated queries.
             if (!present.contains(field.name))
-                return R::failure(QStringLiteral("La base de datos '%1' no tiene el campo '%2' en la tabla '%3'")
-                                      .arg(fileLabel(path), field.name, table.name));
+                return R::failure(
+                    QStringLiteral("La base de datos '%1' no tiene el campo '%2' en la tabla '%3'")
+                        .arg(fileLabel(path), field.name, table.name));
         }
     }
     return R(db);
@@ -160,7 +170,8 @@ Status Database::create(const QString& path)
 {
     const QFileInfo info(path);
     if (info.exists())
-        return Status::failure(QStringLiteral("Ya existe el archivo '%1'; no se sobrescribe").arg(fileLabel(path)));
+        return Status::failure(
+            QStringLiteral("Ya existe el archivo '%1'; no se sobrescribe").arg(fileLabel(path)));
     if (!info.dir().exists())
         return Status::failure(QStringLiteral("No existe la carpeta '%1'").arg(info.absolutePath()));
     // Create the file with owner-only permissions before SQLite writes to it.
@@ -237,7 +248,8 @@ Result<Statement> Statement::prepare(const Database& db, const QString& sql, con
         for (const char* p = tail; *p; ++p) {
             if (*p != ' ' && *p != '\n' && *p != '\r' && *p != '\t' && *p != ';') {
                 sqlite3_finalize(raw);
-                return Result<Statement>::failure(QStringLiteral("la consulta contiene más de una instrucción"));
+                return Result<Statement>::failure(
+                    QStringLiteral("la consulta contiene más de una instrucción"));
             }
         }
     }
@@ -303,7 +315,8 @@ Result<bool> Statement::step()
         return true;
     if (rc == SQLITE_DONE)
         return false;
-    return Result<bool>::failure(Database::describe(sqlite3_extended_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db))));
+    return Result<bool>::failure(
+        Database::describe(sqlite3_extended_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db))));
 }
 
 Status Statement::reset()
@@ -312,9 +325,15 @@ Status Statement::reset()
     return {};
 }
 
-int Statement::columnCount() const { return sqlite3_column_count(m_stmt); }
+int Statement::columnCount() const
+{
+    return sqlite3_column_count(m_stmt);
+}
 
-QString Statement::columnName(int i) const { return QString::fromUtf8(sqlite3_column_name(m_stmt, i)); }
+QString Statement::columnName(int i) const
+{
+    return QString::fromUtf8(sqlite3_column_name(m_stmt, i));
+}
 
 QVariant Statement::value(int i) const
 {
@@ -327,10 +346,14 @@ QVariant Statement::value(int i) const
         return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i)),
                                           sqlite3_column_bytes(m_stmt, i)));
     case SQLITE_BLOB:
-        return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(m_stmt, i)), sqlite3_column_bytes(m_stmt, i)));
+        return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(m_stmt, i)),
+                                   sqlite3_column_bytes(m_stmt, i)));
     default:
         return QVariant();
     }
 }
 
-qint64 Statement::int64(int i) const { return sqlite3_column_int64(m_stmt, i); }
+qint64 Statement::int64(int i) const
+{
+    return sqlite3_column_int64(m_stmt, i);
+}

@@ -19,7 +19,8 @@ Field f(const QString& name, FieldKind kind, const QString& caption = QString(),
     return fd;
 }
 
-Field list(const QString& name, const QStringList& values, const QString& group, const QString& caption = QString())
+Field list(const QString& name, const QStringList& values, const QString& group,
+           const QString& caption = QString())
 {
     Field fd = f(name, K::ListText, caption, C::None, group);
     fd.values = values;
@@ -38,7 +39,10 @@ Field tip(Field fd, const QString& text)
     return fd;
 }
 
-QString s(const char* text) { return QString::fromUtf8(text); }
+QString s(const char* text)
+{
+    return QString::fromUtf8(text);
+}
 
 QStringList l(std::initializer_list<const char*> items)
 {
@@ -97,7 +101,8 @@ Table makeTrafoge()
         f(s("GRAVEDAD"), K::Number, QString(), C::None, s("ESTADO")),
         f(s("AUTO"), K::YesNo, QString(), C::None, s("ESTADO")),
         f(s("DIAGNOSTICO"), K::Memo, s("DIAGNÓSTICO GENERAL:"), C::None, s("DIAGNÓSTICO GENERAL")),
-        f(s("RESUMEN OBS"), K::Memo, s("RESUMEN DE OBSERVACIONES EN ENSAYOS:"), C::None, s("DIAGNÓSTICO GENERAL")),
+        f(s("RESUMEN OBS"), K::Memo, s("RESUMEN DE OBSERVACIONES EN ENSAYOS:"), C::None,
+          s("DIAGNÓSTICO GENERAL")),
     };
     return t;
 }
@@ -162,8 +167,9 @@ Table makeRevision()
         list(s("RELÉ SOBREPRESE O MEMBRANA EXP"), bienMalPosee, inst),
         f(s("OBS GENERALES"), K::Memo, QString(), C::None, s("OBSERVACIÓN")),
     };
-    for (const char* name : {"TEMPERATURA ACEITE AISLAC", "RELÉ SOBREPRES", "INDICADOR PRESIÓN", "GENERAL", "CUBA",
-                             "BUSHINGS", "PROTEC", "ALARMAS", "NITROG", "MEGADO", "REFRIGER", "ACCESORI"})
+    for (const char* name :
+         {"TEMPERATURA ACEITE AISLAC", "RELÉ SOBREPRES", "INDICADOR PRESIÓN", "GENERAL", "CUBA", "BUSHINGS",
+          "PROTEC", "ALARMAS", "NITROG", "MEGADO", "REFRIGER", "ACCESORI"})
         t.fields << tableOnly(f(s(name), K::Text));
     return t;
 }
@@ -337,10 +343,22 @@ const Table* table(const QString& name)
     return nullptr;
 }
 
-const Table& trafoge() { return tables()[0]; }
-const Table& revision() { return tables()[1]; }
-const Table& ensayos() { return tables()[2]; }
-const Table& mantenimiento() { return tables()[3]; }
+const Table& trafoge()
+{
+    return tables()[0];
+}
+const Table& revision()
+{
+    return tables()[1];
+}
+const Table& ensayos()
+{
+    return tables()[2];
+}
+const Table& mantenimiento()
+{
+    return tables()[3];
+}
 
 QString quoteIdentifier(const QString& name)
 {
@@ -360,7 +378,8 @@ QStringList createStatements()
                 col += QStringLiteral(" NOT NULL UNIQUE");
             cols << col;
         }
-        out << QStringLiteral("CREATE TABLE %1 (%2)").arg(quoteIdentifier(t.name), cols.join(QStringLiteral(", ")));
+        out << QStringLiteral("CREATE TABLE %1 (%2)")
+                   .arg(quoteIdentifier(t.name), cols.join(QStringLiteral(", ")));
         if (!t.dateField.isEmpty())
             out << QStringLiteral("CREATE INDEX %1 ON %2 (%3, %4)")
                        .arg(quoteIdentifier(QStringLiteral("idx_") + t.name), quoteIdentifier(t.name),

@@ -9,7 +9,8 @@
 // reports all read it; no other place lists fields.
 namespace schema {
 
-enum class FieldKind {
+enum class FieldKind
+{
     Text,     // free text of an input box
     Memo,     // long text (rich text where edited in a rich-text box)
     Integer,  // whole number
@@ -20,7 +21,8 @@ enum class FieldKind {
 };
 
 // Keystroke checkers of the input boxes.
-enum class Checker {
+enum class Checker
+{
     None,
     Decimal, // validaDb
     Whole,   // validaEn
@@ -30,12 +32,12 @@ enum class Checker {
 
 struct Field
 {
-    QString name;       // exact name in the file: blanks, accents, capitals, punctuation
+    QString name; // exact name in the file: blanks, accents, capitals, punctuation
     FieldKind kind = FieldKind::Text;
     QString caption;    // caption on screen, empty when the field has none of its own
     QStringList values; // value list of a list field
     Checker checker = Checker::None;
-    QString group;      // screen group ("GENERAL/CUBA"), empty for identity fields
+    QString group;          // screen group ("GENERAL/CUBA"), empty for identity fields
     bool tableOnly = false; // stored and shown only in the table view
     QString tip;            // tool tip, when the form gives one
 
@@ -45,7 +47,7 @@ struct Field
 
 struct Table
 {
-    QString name;      // exact table name
+    QString name; // exact table name
     QList<Field> fields;
     QString codeField; // name of the transformer code field in this table
     QString dateField; // name of the date field, empty for Trafoge

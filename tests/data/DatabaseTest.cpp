@@ -22,7 +22,9 @@ TEST(Database, CreateMakesAnOwnerOnlyMarkedFileAndRefusesToOverwrite)
 {
     TempData data;
     QFileInfo info(data.file());
-    EXPECT_EQ(info.permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther), 0);
+    EXPECT_EQ(info.permissions() &
+                  (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
+              0);
     auto db = data.open();
     ASSERT_TRUE(db);
     auto st = Statement::prepare(*db, QStringLiteral("PRAGMA application_id"));
@@ -70,11 +72,13 @@ TEST_P(DatabaseMismatch, NamesWhatIsMissing)
 
 INSTANTIATE_TEST_SUITE_P(
     Tables, DatabaseMismatch,
-    ::testing::Values(MissingCase{"DROP TABLE Mantenimiento", "tabla 'Mantenimiento'"},
-                      // a single blank names a different field than the two-blank one
-                      MissingCase{"ALTER TABLE Revision RENAME COLUMN \"SEC  / PRIM A TIERRA 10'\" TO \"SEC / PRIM A TIERRA 10'\"",
-                                  "campo 'SEC  / PRIM A TIERRA 10''"},
-                      MissingCase{"ALTER TABLE Ensayos DROP COLUMN \"%_Inhibidor\"", "campo '%_Inhibidor'"}));
+    ::testing::Values(
+        MissingCase{"DROP TABLE Mantenimiento", "tabla 'Mantenimiento'"},
+        // a single blank names a different field than the two-blank one
+        MissingCase{
+            "ALTER TABLE Revision RENAME COLUMN \"SEC  / PRIM A TIERRA 10'\" TO \"SEC / PRIM A TIERRA 10'\"",
+            "campo 'SEC  / PRIM A TIERRA 10''"},
+        MissingCase{"ALTER TABLE Ensayos DROP COLUMN \"%_Inhibidor\"", "campo '%_Inhibidor'"}));
 
 TEST(Database, ReadOnlyConnectionRefusesWritesWithAReason)
 {
@@ -93,8 +97,10 @@ TEST(Database, CodesAreUniqueInTrafogeButNotInDatedTables)
     ASSERT_TRUE(db);
     EXPECT_TRUE(db->exec(QStringLiteral("INSERT INTO Trafoge (\"CÓDIGO\") VALUES (12)")).ok());
     EXPECT_FALSE(db->exec(QStringLiteral("INSERT INTO Trafoge (\"CÓDIGO\") VALUES (12)")).ok());
-    EXPECT_TRUE(db->exec(QStringLiteral("INSERT INTO Revision (\"CÓDIGO\", FECHA) VALUES (12, '2020-01-01')")).ok());
-    EXPECT_TRUE(db->exec(QStringLiteral("INSERT INTO Revision (\"CÓDIGO\", FECHA) VALUES (12, '2020-01-01')")).ok());
+    EXPECT_TRUE(
+        db->exec(QStringLiteral("INSERT INTO Revision (\"CÓDIGO\", FECHA) VALUES (12, '2020-01-01')")).ok());
+    EXPECT_TRUE(
+        db->exec(QStringLiteral("INSERT INTO Revision (\"CÓDIGO\", FECHA) VALUES (12, '2020-01-01')")).ok());
 }
 
 TEST(Statement, RefusesASecondStatement)

@@ -19,7 +19,8 @@ public:
         Answer defaultAnswer;
     };
 
-    Answer show(const QString& text, const QString& title, Icon icon, Buttons buttons, Answer defaultAnswer) override
+    Answer show(const QString& text, const QString& title, Icon icon, Buttons buttons,
+                Answer defaultAnswer) override
     {
         shown.append({text, title, icon, buttons, defaultAnswer});
         if (onShow)
@@ -28,7 +29,10 @@ public:
             return answers.dequeue();
         return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
     }
-    QString chooseFolder(const QString&, const QString&) override { return folders.isEmpty() ? QString() : folders.dequeue(); }
+    QString chooseFolder(const QString&, const QString&) override
+    {
+        return folders.isEmpty() ? QString() : folders.dequeue();
+    }
     QString chooseFile(const QString&, const QString&, const QString&, bool) override
     {
         return files.isEmpty() ? QString() : files.dequeue();
@@ -44,9 +48,9 @@ public:
     }
 
     QList<Shown> shown;
-    QQueue<Answer> answers;   // next answers, in order; default: Ok, or No for Yes/No questions
-    QQueue<QString> folders;  // next folder choices
-    QQueue<QString> files;    // next file choices
+    QQueue<Answer> answers;  // next answers, in order; default: Ok, or No for Yes/No questions
+    QQueue<QString> folders; // next folder choices
+    QQueue<QString> files;   // next file choices
     std::function<void(const Shown&)> onShow;
     bool busyNow = false;
 };

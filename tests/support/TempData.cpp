@@ -8,7 +8,10 @@ TempData::TempData()
     EXPECT_TRUE(created.ok()) << created.error().toStdString();
 }
 
-QString TempData::file() const { return m_dir.filePath(QStringLiteral("trafos.mdb")); }
+QString TempData::file() const
+{
+    return m_dir.filePath(QStringLiteral("trafos.mdb"));
+}
 
 std::shared_ptr<Database> TempData::open(bool readOnly) const
 {

@@ -9,9 +9,27 @@
 class Mensajes
 {
 public:
-    enum class Icon { None, Information, Exclamation, Critical, Question };
-    enum class Buttons { Ok, YesNo, OkCancel };
-    enum class Answer { Ok, Yes, No, Cancel };
+    enum class Icon
+    {
+        None,
+        Information,
+        Exclamation,
+        Critical,
+        Question
+    };
+    enum class Buttons
+    {
+        Ok,
+        YesNo,
+        OkCancel
+    };
+    enum class Answer
+    {
+        Ok,
+        Yes,
+        No,
+        Cancel
+    };
 
     virtual ~Mensajes() = default;
 
