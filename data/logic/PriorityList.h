@@ -13,9 +13,11 @@ public:
 
     explicit PriorityList(QObject* parent = nullptr);
 
-    // Re-runs the query; stays on the same transformer when it is still in the list.
+    // Re-runs the query (rows re-ordered by state and severity); stays on the same transformer
+    // when it is still in the list, else on the first row. One repositioned() follows.
     Status requery();
-    // Re-reads the values of the rows without re-running the query.
+    // Re-reads the values of the rows without re-running the query: the order and the current
+    // row stay, rowsChanged() tells the list to repaint.
     Status resync();
     // Finds the first row matching a criterion such as "CÓDIGO LIKE 12".
     Result<bool> find(const QString& criterion);

@@ -1,6 +1,821 @@
-#include <gtest/gtest.h>
+#include "data/logic/RecordView.h"
+#include "data/logic/Schema.h"
+#include "tests/support/TempData.h"
 
-TEST(Placeholder, BuildsUntilTheRealCasesArrive)
+#include <QDate>
+#include <QSet>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+namespace {
+
+QString u8(const char* text)
 {
-    EXPECT_EQ(1 + 1, 2);
+    return QString::fromUtf8(text);
+}
+
+// Transformers inserted out of code order, so that the view's order is its own.
+void addTransformers(const TempData& data)
+{
+    data.exec(u8("INSERT INTO Trafoge (\"CÓDIGO\", AREA, ESTADO, GRAVEDAD, AUTO) VALUES "
+                 "(30, 'Norte', 1, 0, 0), (10, 'Sur', 2, 1.5, 1), (20, NULL, 3, 4, 0)"));
+}
+
+// Tests of codes 5, 7, 5, 9, 7 in the order they were added.
+void addTests(const TempData& data)
+{
+    data.exec(u8("INSERT INTO Ensayos (\"Código\", Fecha, Diel, GAS, EMPRESA) VALUES "
+                 "(5, '2024-01-05', 50.5, 1, 'Lab A'), (7, '2024-02-10', 40, 0, NULL), "
+                 "(5, '2024-03-15', NULL, NULL, 'Lab B'), (9, '2024-04-20', 61, 1, 'Lab C'), "
+                 "(7, '2024-05-25', 33, 0, 'Lab D')"));
+}
+
+std::unique_ptr<RecordView> openView(const std::shared_ptr<Database>& db, const QString& source)
+{
+    auto view = std::make_unique<RecordView>();
+    view->setDatabase(db);
+    view->setRecordSource(source);
+    const Status opened = view->refresh();
+    EXPECT_TRUE(opened.ok()) << opened.error().toStdString();
+    return view;
+}
+
+// One value read straight from the file on a fresh connection.
+QVariant stored(const TempData& data, const QString& sql)
+{
+    auto db = data.open();
+    auto stmt = Statement::prepare(*db, sql);
+    EXPECT_TRUE(stmt.ok()) << stmt.error().toStdString();
+    if (!stmt)
+        return {};
+    auto row = stmt.value().step();
+    return row.ok() && row.value() ? stmt.value().value(0) : QVariant(QStringLiteral("<no row>"));
+}
+
+qlonglong storedCount(const TempData& data, const QString& sql)
+{
+    return stored(data, sql).toLongLong();
+}
+
+// Records the signals of a view in the order they come.
+struct SignalLog
+{
+    QStringList events;
+    explicit SignalLog(RecordView& view)
+    {
+        QObject::connect(&view, &RecordView::validate, &view, [this](RecordView::Action action) {
+            events << QStringLiteral("validate:") + QString::number(int(action));
+        });
+        QObject::connect(&view, &RecordView::repositioned, &view,
+                         [this] { events << QStringLiteral("repositioned"); });
+        QObject::connect(&view, &RecordView::errorOccurred, &view,
+                         [this](const QString&) { events << QStringLiteral("error"); });
+    }
+};
+
+QString validateOf(RecordView::Action action)
+{
+    return QStringLiteral("validate:") + QString::number(int(action));
+}
+
+} // namespace
+
+TEST(RecordView, NavigationFollowsTheRulesOfBeforeFirstAndAfterLast)
+{
+    TempData data;
+    addTransformers(data);
+    auto view = openView(data.open(), QStringLiteral("trafoge"));
+    ASSERT_EQ(view->recordCount(), 3);
+
+    enum Op
+    {
+        First,
+        Last,
+        Next,
+        Previous,
+        Position1,
+        Position3
+    };
+    struct Step
+    {
+        Op op;
+        bool ok;
+        int position;
+        bool bof, eof;
+        QVariant code;
+    };
+    const QList<Step> steps = {
+        {Next, true, 1, false, false, 20},      {Next, true, 2, false, false, 30},
+        {Next, true, -1, false, true, {}},      {Next, false, -1, false, true, {}},
+        {Previous, true, 2, false, false, 30},  {First, true, 0, false, false, 10},
+        {Previous, true, -1, true, false, {}},  {Previous, false, -1, true, false, {}},
+        {Next, true, 0, false, false, 10},      {Last, true, 2, false, false, 30},
+        {Position1, true, 1, false, false, 20}, {Position3, false, 1, false, false, 20},
+    };
+    // The view opens on its first row, in code order.
+    EXPECT_EQ(view->absolutePosition(), 0);
+    EXPECT_EQ(view->value(0), QVariant(10));
+    QSignalSpy errors(view.get(), &RecordView::errorOccurred);
+    int expectedErrors = 0;
+    for (int i = 0; i < steps.size(); ++i) {
+        const Step& s = steps[i];
+        Status st;
+        switch (s.op) {
+        case First:
+            st = view->moveFirst();
+            break;
+        case Last:
+            st = view->moveLast();
+            break;
+        case Next:
+            st = view->moveNext();
+            break;
+        case Previous:
+            st = view->movePrevious();
+            break;
+        case Position1:
+            st = view->setAbsolutePosition(1);
+            break;
+        case Position3:
+            st = view->setAbsolutePosition(3);
+            break;
+        }
+        if (!s.ok)
+            ++expectedErrors;
+        EXPECT_EQ(st.ok(), s.ok) << "step " << i;
+        EXPECT_EQ(view->absolutePosition(), s.position) << "step " << i;
+        EXPECT_EQ(view->bof(), s.bof) << "step " << i;
+        EXPECT_EQ(view->eof(), s.eof) << "step " << i;
+        EXPECT_EQ(view->value(u8("CÓDIGO")), s.code) << "step " << i;
+        EXPECT_EQ(errors.count(), expectedErrors) << "step " << i;
+    }
+    EXPECT_EQ(view->recordCount(), 3);
+}
+
+TEST(RecordView, EmptyTableIsBeforeFirstAndAfterLastAtOnce)
+{
+    TempData data;
+    auto view = openView(data.open(), QStringLiteral("Revision"));
+    EXPECT_TRUE(view->isOpen());
+    EXPECT_EQ(view->recordCount(), 0);
+    EXPECT_TRUE(view->bof());
+    EXPECT_TRUE(view->eof());
+    EXPECT_EQ(view->absolutePosition(), -1);
+    EXPECT_FALSE(view->moveNext().ok());
+    EXPECT_FALSE(view->movePrevious().ok());
+    EXPECT_TRUE(view->moveFirst().ok());
+    EXPECT_TRUE(view->bof() && view->eof());
+    EXPECT_TRUE(view->bookmark().isEmpty());
+    EXPECT_FALSE(view->value(0).isValid());
+    auto found = view->findFirst(QStringLiteral("[código]=1"));
+    ASSERT_TRUE(found.ok());
+    EXPECT_FALSE(found.value());
+    EXPECT_TRUE(view->noMatch());
+}
+
+TEST(RecordView, BookmarksReturnToTheirRowAndLastModifiedNamesTheChangedRow)
+{
+    TempData data;
+    addTransformers(data);
+    auto view = openView(data.open(), QStringLiteral("trafoge"));
+    ASSERT_TRUE(view->moveNext().ok());
+    const QByteArray second = view->bookmark();
+    EXPECT_FALSE(second.isEmpty());
+    ASSERT_TRUE(view->moveLast().ok());
+    EXPECT_NE(view->bookmark(), second);
+    ASSERT_TRUE(view->moveToBookmark(second).ok());
+    EXPECT_EQ(view->value(0), QVariant(20));
+
+    // A changed row.
+    ASSERT_TRUE(view->moveFirst().ok());
+    ASSERT_TRUE(view->setValue(QStringLiteral("AREA"), QStringLiteral("Este")).ok());
+    ASSERT_TRUE(view->update().ok());
+    ASSERT_TRUE(view->moveLast().ok());
+    ASSERT_TRUE(view->moveToBookmark(view->lastModified()).ok());
+    EXPECT_EQ(view->value(0), QVariant(10));
+
+    // An added row.
+    ASSERT_TRUE(view->addNew().ok());
+    ASSERT_TRUE(view->setValue(u8("código"), 40).ok());
+    ASSERT_TRUE(view->update().ok());
+    ASSERT_TRUE(view->moveFirst().ok());
+    ASSERT_TRUE(view->moveToBookmark(view->lastModified()).ok());
+    EXPECT_EQ(view->value(0), QVariant(40));
+
+    // Bookmarks of rows that are gone, and nonsense, are refused without moving.
+    const QByteArray added = view->bookmark();
+    ASSERT_TRUE(view->deleteCurrent().ok());
+    ASSERT_TRUE(view->moveFirst().ok());
+    EXPECT_FALSE(view->moveToBookmark(added).ok());
+    EXPECT_FALSE(view->moveToBookmark(QByteArray("xyz")).ok());
+    EXPECT_EQ(view->absolutePosition(), 0);
+}
+
+TEST(RecordView, FindsAcceptTheCodeFieldInAnyCase)
+{
+    TempData data;
+    addTests(data);
+    auto view = openView(data.open(), QStringLiteral("ensayos"));
+    const QStringList criteria = {u8("[código]=7"), u8("[CÓDIGO]=7"), u8("CÓDIGO LIKE 7"), u8("Código = 7"),
+                                  u8("CÓDIGO = 7")};
+    for (const QString& criterion : criteria) {
+        SCOPED_TRACE(criterion.toStdString());
+        ASSERT_TRUE(view->moveLast().ok());
+        auto first = view->findFirst(criterion);
+        ASSERT_TRUE(first.ok()) << first.error().toStdString();
+        EXPECT_TRUE(first.value());
+        EXPECT_FALSE(view->noMatch());
+        EXPECT_EQ(view->absolutePosition(), 1);
+        ASSERT_TRUE(view->findNext(criterion).value());
+        EXPECT_EQ(view->absolutePosition(), 4);
+        // Nothing after the last match: the view stays where it was.
+        EXPECT_FALSE(view->findNext(criterion).value());
+        EXPECT_TRUE(view->noMatch());
+        EXPECT_EQ(view->absolutePosition(), 4);
+        ASSERT_TRUE(view->findPrevious(criterion).value());
+        EXPECT_EQ(view->absolutePosition(), 1);
+        EXPECT_FALSE(view->findPrevious(criterion).value());
+        EXPECT_EQ(view->absolutePosition(), 1);
+        ASSERT_TRUE(view->findLast(criterion).value());
+        EXPECT_EQ(view->absolutePosition(), 4);
+    }
+}
+
+TEST(RecordView, FailedFindLeavesThePositionAndSignalsNothing)
+{
+    TempData data;
+    addTests(data);
+    auto view = openView(data.open(), QStringLiteral("ensayos"));
+    ASSERT_TRUE(view->setAbsolutePosition(2).ok());
+    SignalLog log(*view);
+    auto found = view->findFirst(u8("[código]=99"));
+    ASSERT_TRUE(found.ok());
+    EXPECT_FALSE(found.value());
+    EXPECT_TRUE(view->noMatch());
+    EXPECT_EQ(view->absolutePosition(), 2);
+    EXPECT_EQ(view->value(u8("código")), QVariant(5));
+    EXPECT_TRUE(log.events.isEmpty()) << log.events.join(QLatin1Char(' ')).toStdString();
+
+    // A criterion naming no field of the table is an error, not a silent miss.
+    auto bad = view->findFirst(QStringLiteral("[nada]=1"));
+    EXPECT_FALSE(bad.ok());
+    EXPECT_EQ(log.events, QStringList{QStringLiteral("error")});
+    EXPECT_EQ(view->absolutePosition(), 2);
+
+    // A match clears the flag again.
+    ASSERT_TRUE(view->findFirst(u8("[código]=9")).value());
+    EXPECT_FALSE(view->noMatch());
+    EXPECT_EQ(view->absolutePosition(), 3);
+}
+
+TEST(RecordView, FieldsByNameInAnyCaseAndByPositionWithTheirKinds)
+{
+    TempData data;
+    addTests(data);
+    auto view = openView(data.open(), QStringLiteral("ensayos"));
+    EXPECT_EQ(view->fieldName(0), u8("Código"));
+    EXPECT_EQ(view->fieldName(1), QStringLiteral("Fecha"));
+    for (const char* name : {"Código", "código", "CÓDIGO"})
+        EXPECT_EQ(view->fieldIndex(u8(name)), 0) << name;
+    EXPECT_EQ(view->fieldIndex(QStringLiteral("FECHA")), 1);
+    EXPECT_EQ(view->fieldIndex(QStringLiteral("no existe")), -1);
+
+    struct Case
+    {
+        const char* field;
+        QVariant expected;
+        QMetaType::Type type;
+    };
+    const QList<Case> cases = {
+        {"código", 5, QMetaType::Int},
+        {"FECHA", QDate(2024, 1, 5), QMetaType::QDate},
+        {"diel", 50.5, QMetaType::Double},
+        {"gas", true, QMetaType::Bool},
+        {"Empresa", QStringLiteral("Lab A"), QMetaType::QString},
+    };
+    for (const Case& c : cases) {
+        const QVariant v = view->value(u8(c.field));
+        EXPECT_EQ(v, c.expected) << c.field;
+        EXPECT_EQ(v.typeId(), int(c.type)) << c.field;
+        EXPECT_EQ(view->value(view->fieldIndex(u8(c.field))), v) << c.field;
+    }
+    // NULL reads as an invalid value.
+    ASSERT_TRUE(view->setAbsolutePosition(2).ok());
+    EXPECT_FALSE(view->value(QStringLiteral("Diel")).isValid());
+    EXPECT_FALSE(view->value(QStringLiteral("GAS")).isValid());
+    EXPECT_FALSE(view->value(QStringLiteral("no existe")).isValid());
+}
+
+TEST(RecordView, DoubleBlankNamesAreSavedUnderTheirExactName)
+{
+    TempData data;
+    data.exec(u8("INSERT INTO Mantenimiento (\"Código\", Fecha) VALUES (3, '2024-06-01')"));
+    data.exec(u8("INSERT INTO Revision (\"CÓDIGO\", FECHA) VALUES (3, '2024-06-02')"));
+    auto db = data.open();
+    struct Case
+    {
+        const char* table;
+        const char* exact;
+        const char* single;
+        QVariant value;
+        QVariant storedValue;
+    };
+    const QList<Case> cases = {
+        {"mantenimiento", "Rep  o cambio termocuadrante", "Rep o cambio termocuadrante", true, 1},
+        {"Revision", "SEC  / PRIM A TIERRA 10'", "SEC / PRIM A TIERRA 10'", 1500.5, 1500.5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.table);
+        auto view = openView(db, u8(c.table));
+        EXPECT_EQ(view->fieldIndex(u8(c.single)), -1);
+        const Status refused = view->setValue(u8(c.single), c.value);
+        EXPECT_FALSE(refused.ok());
+        EXPECT_TRUE(refused.error().contains(u8(c.single))) << refused.error().toStdString();
+        EXPECT_EQ(view->editMode(), RecordView::EditMode::None);
+
+        ASSERT_TRUE(view->setValue(u8(c.exact), c.value).ok());
+        ASSERT_TRUE(view->update().ok());
+        EXPECT_EQ(view->value(u8(c.exact)), c.value);
+        EXPECT_EQ(stored(data, QStringLiteral("SELECT %1 FROM %2")
+                                   .arg(schema::quoteIdentifier(u8(c.exact)), u8(c.table))),
+                  c.storedValue);
+    }
+}
+
+TEST(RecordView, AddNewUsesTheBufferAndAppendsTheSavedRow)
+{
+    TempData data;
+    addTransformers(data);
+    auto view = openView(data.open(), QStringLiteral("trafoge"));
+    ASSERT_TRUE(view->addNew().ok());
+    EXPECT_EQ(view->editMode(), RecordView::EditMode::Add);
+    EXPECT_FALSE(view->value(u8("CÓDIGO")).isValid());
+    // Codes typed as text are stored as numbers.
+    ASSERT_TRUE(view->setValue(u8("código"), QStringLiteral("5")).ok());
+    ASSERT_TRUE(view->setValue(QStringLiteral("area"), QStringLiteral("Oeste")).ok());
+    ASSERT_TRUE(view->setValue(QStringLiteral("FECHA"), QDate(2020, 2, 29)).ok());
+    EXPECT_EQ(view->value(u8("CÓDIGO")), QVariant(5));
+    EXPECT_FALSE(view->setValue(QStringLiteral("ESTADO"), QStringLiteral("rojo")).ok());
+    ASSERT_TRUE(view->update().ok());
+    EXPECT_EQ(view->editMode(), RecordView::EditMode::None);
+    // Appended at the end although its code sorts first.
+    EXPECT_EQ(view->recordCount(), 4);
+    EXPECT_EQ(view->absolutePosition(), 3);
+    EXPECT_EQ(view->value(0), QVariant(5));
+    EXPECT_EQ(view->value(QStringLiteral("FECHA")), QVariant(QDate(2020, 2, 29)));
+    EXPECT_EQ(stored(data, u8("SELECT AREA || '/' || FECHA || '/' || typeof(\"CÓDIGO\") FROM Trafoge "
+                              "WHERE \"CÓDIGO\" = 5")),
+              QVariant(QStringLiteral("Oeste/2020-02-29/integer")));
+
+    // A cancelled addition stores nothing and returns to the row before it.
+    ASSERT_TRUE(view->moveFirst().ok());
+    ASSERT_TRUE(view->addNew().ok());
+    ASSERT_TRUE(view->setValue(u8("CÓDIGO"), 77).ok());
+    view->cancelUpdate();
+    EXPECT_EQ(view->editMode(), RecordView::EditMode::None);
+    EXPECT_EQ(view->value(0), QVariant(10));
+    EXPECT_EQ(storedCount(data, QStringLiteral("SELECT count(*) FROM Trafoge")), 4);
+
+    // Leaving a new row on which nothing was written drops it.
+    ASSERT_TRUE(view->addNew().ok());
+    ASSERT_TRUE(view->moveLast().ok());
+    EXPECT_EQ(view->recordCount(), 4);
+    EXPECT_EQ(storedCount(data, QStringLiteral("SELECT count(*) FROM Trafoge")), 4);
+}
+
+TEST(RecordView, EditStartsImplicitlyAndCancelRestores)
+{
+    TempData data;
+    addTransformers(data);
+    auto view = openView(data.open(), QStringLiteral("trafoge"));
+    // Writing back the stored value is no edit.
+    ASSERT_TRUE(view->setValue(QStringLiteral("AREA"), QStringLiteral("Sur")).ok());
+    EXPECT_EQ(view->editMode(), RecordView::EditMode::None);
+    ASSERT_TRUE(view->setValue(QStringLiteral("AREA"), QStringLiteral("Centro")).ok());
+    EXPECT_EQ(view->editMode(), RecordView::EditMode::Edit);
+    EXPECT_EQ(view->value(QStringLiteral("AREA")), QVariant(QStringLiteral("Centro")));
+    view->cancelUpdate();
+    EXPECT_EQ(view->value(QStringLiteral("AREA")), QVariant(QStringLiteral("Sur")));
+
+    ASSERT_TRUE(view->edit().ok());
+    ASSERT_TRUE(view->setValue(QStringLiteral("GRAVEDAD"), QStringLiteral("2,5")).ok());
+    ASSERT_TRUE(view->setValue(QStringLiteral("AUTO"), false).ok());
+    ASSERT_TRUE(view->setValue(QStringLiteral("AREA"), QString()).ok());
+    ASSERT_TRUE(view->update().ok());
+    EXPECT_EQ(stored(data, u8("SELECT GRAVEDAD FROM Trafoge WHERE \"CÓDIGO\" = 10")), QVariant(2.5));
+    EXPECT_EQ(stored(data, u8("SELECT AUTO FROM Trafoge WHERE \"CÓDIGO\" = 10")), QVariant(0LL));
+    // An emptied box stores NULL.
+    EXPECT_FALSE(stored(data, u8("SELECT AREA FROM Trafoge WHERE \"CÓDIGO\" = 10")).isValid());
+    EXPECT_EQ(view->value(QStringLiteral("GRAVEDAD")), QVariant(2.5));
+}
+
+TEST(RecordView, DeletedRowStandsUntilTheNextMove)
+{
+    struct Case
+    {
+        int deleteAt;
+        bool forward;
+        int landsAt; // -1 before first, -2 after last
+        QVariant date;
+    };
+    const QList<Case> cases = {
+        {1, true, 1, QDate(2024, 3, 15)},
+        {1, false, 0, QDate(2024, 1, 5)},
+        {4, true, -2, {}},
+        {0, false, -1, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.deleteAt * 10 + c.forward);
+        TempData fresh;
+        addTests(fresh);
+        auto view = openView(fresh.open(), QStringLiteral("ensayos"));
+        ASSERT_TRUE(view->setAbsolutePosition(c.deleteAt).ok());
+        QSignalSpy moved(view.get(), &RecordView::repositioned);
+        ASSERT_TRUE(view->deleteCurrent().ok());
+        EXPECT_TRUE(view->isDeleted());
+        EXPECT_EQ(moved.count(), 0);
+        EXPECT_FALSE(view->value(QStringLiteral("Fecha")).isValid());
+        EXPECT_TRUE(view->bookmark().isEmpty());
+        EXPECT_EQ(view->recordCount(), 4);
+        EXPECT_EQ(storedCount(fresh, QStringLiteral("SELECT count(*) FROM Ensayos")), 4);
+        EXPECT_FALSE(view->setValue(QStringLiteral("EMPRESA"), QStringLiteral("x")).ok());
+        ASSERT_TRUE((c.forward ? view->moveNext() : view->movePrevious()).ok());
+        EXPECT_FALSE(view->isDeleted());
+        EXPECT_EQ(moved.count(), 1);
+        EXPECT_EQ(view->absolutePosition(), c.landsAt >= 0 ? c.landsAt : -1);
+        EXPECT_EQ(view->bof(), c.landsAt == -1);
+        EXPECT_EQ(view->eof(), c.landsAt == -2);
+        EXPECT_EQ(view->value(QStringLiteral("Fecha")), c.date);
+    }
+}
+
+TEST(RecordView, MovingOffPendingEditsSavesThemAndAFailedSaveKeepsTheRow)
+{
+    TempData data;
+    addTransformers(data);
+    auto view = openView(data.open(), QStringLiteral("trafoge"));
+    ASSERT_TRUE(view->setValue(QStringLiteral("AREA"), QStringLiteral("Puerto")).ok());
+    ASSERT_TRUE(view->moveNext().ok());
+    EXPECT_EQ(view->editMode(), RecordView::EditMode::None);
+    EXPECT_EQ(stored(data, u8("SELECT AREA FROM Trafoge WHERE \"CÓDIGO\" = 10")),
+              QVariant(QStringLiteral("Puerto")));
+
+    // Row 20 takes code 10: the store refuses, the move is not made and the edit remains.
+    ASSERT_TRUE(view->setValue(u8("CÓDIGO"), 10).ok());
+    QSignalSpy errors(view.get(), &RecordView::errorOccurred);
+    const Status moved = view->moveNext();
+    ASSERT_FALSE(moved.ok());
+    EXPECT_EQ(moved.error(), u8("Ya existe un transformador con el código 10"));
+    EXPECT_EQ(errors.count(), 1);
+    EXPECT_EQ(view->absolutePosition(), 1);
+    EXPECT_EQ(view->editMode(), RecordView::EditMode::Edit);
+    EXPECT_EQ(view->value(0), QVariant(10));
+    view->cancelUpdate();
+    EXPECT_EQ(view->value(0), QVariant(20));
+}
+
+TEST(RecordView, DuplicateCodeOnAddIsRefusedWithItsOwnMessage)
+{
+    TempData data;
+    addTransformers(data);
+    auto view = openView(data.open(), QStringLiteral("trafoge"));
+    ASSERT_TRUE(view->addNew().ok());
+    ASSERT_TRUE(view->setValue(u8("CÓDIGO"), 12).ok());
+    ASSERT_TRUE(view->update().ok());
+    ASSERT_TRUE(view->addNew().ok());
+    ASSERT_TRUE(view->setValue(u8("CÓDIGO"), 12).ok());
+    const Status saved = view->update();
+    ASSERT_FALSE(saved.ok());
+    EXPECT_EQ(saved.error(), u8("Ya existe un transformador con el código 12"));
+    EXPECT_EQ(view->editMode(), RecordView::EditMode::Add);
+    EXPECT_EQ(view->recordCount(), 4);
+    // The buffer is kept: another code saves it.
+    ASSERT_TRUE(view->setValue(u8("CÓDIGO"), 13).ok());
+    ASSERT_TRUE(view->update().ok());
+    EXPECT_EQ(view->recordCount(), 5);
+}
+
+TEST(RecordView, ReadOnlyViewsRefuseWritesAndStoreFailuresGiveTheirReason)
+{
+    TempData data;
+    addTransformers(data);
+    {
+        auto view = openView(data.open(), QStringLiteral("trafoge"));
+        view->setReadOnly(true);
+        EXPECT_FALSE(view->setValue(QStringLiteral("AREA"), QStringLiteral("x")).ok());
+        EXPECT_FALSE(view->addNew().ok());
+        EXPECT_FALSE(view->edit().ok());
+        EXPECT_FALSE(view->deleteCurrent().ok());
+        EXPECT_EQ(view->editMode(), RecordView::EditMode::None);
+    }
+    {
+        auto view = openView(data.open(true), QStringLiteral("trafoge"));
+        EXPECT_TRUE(view->isReadOnly());
+        EXPECT_FALSE(view->setValue(QStringLiteral("AREA"), QStringLiteral("x")).ok());
+        EXPECT_FALSE(view->deleteCurrent().ok());
+    }
+    EXPECT_EQ(storedCount(data, QStringLiteral("SELECT count(*) FROM Trafoge WHERE AREA = 'x'")), 0);
+    EXPECT_EQ(storedCount(data, QStringLiteral("SELECT count(*) FROM Trafoge")), 3);
+    {
+        // The store itself refusing to write (as a read-only file does).
+        auto db = data.open();
+        ASSERT_TRUE(db->exec(QStringLiteral("PRAGMA query_only = 1")).ok());
+        auto view = openView(db, QStringLiteral("trafoge"));
+        ASSERT_TRUE(view->setValue(QStringLiteral("AREA"), QStringLiteral("x")).ok());
+        const Status saved = view->update();
+        ASSERT_FALSE(saved.ok());
+        EXPECT_TRUE(saved.error().contains(QStringLiteral("solo lectura"))) << saved.error().toStdString();
+        const Status removed = view->deleteCurrent();
+        ASSERT_FALSE(removed.ok());
+        EXPECT_TRUE(removed.error().contains(QStringLiteral("solo lectura")))
+            << removed.error().toStdString();
+        EXPECT_FALSE(view->isDeleted());
+        EXPECT_EQ(view->recordCount(), 3);
+    }
+}
+
+TEST(RecordView, ValidateComesBeforeTheRowIsLeftAndRepositionedAfter)
+{
+    TempData data;
+    addTests(data);
+    auto view = openView(data.open(), QStringLiteral("ensayos"));
+    using A = RecordView::Action;
+    SignalLog log(*view);
+    const QString moved = QStringLiteral("repositioned");
+
+    ASSERT_TRUE(view->moveNext().ok());
+    ASSERT_TRUE(view->moveLast().ok());
+    ASSERT_TRUE(view->movePrevious().ok());
+    ASSERT_TRUE(view->moveFirst().ok());
+    ASSERT_TRUE(view->findFirst(u8("[código]=9")).value());
+    ASSERT_TRUE(view->moveToBookmark(view->bookmark()).ok());
+    EXPECT_EQ(log.events, (QStringList{validateOf(A::MoveNext), moved, validateOf(A::MoveLast), moved,
+                                       validateOf(A::MovePrevious), moved, validateOf(A::MoveFirst), moved,
+                                       validateOf(A::Find), moved, validateOf(A::Bookmark), moved}));
+
+    // Moving past the last row and back to before the first also reports.
+    log.events.clear();
+    ASSERT_TRUE(view->moveLast().ok());
+    ASSERT_TRUE(view->moveNext().ok());
+    EXPECT_TRUE(view->eof());
+    EXPECT_EQ(log.events, (QStringList{validateOf(A::MoveLast), moved, validateOf(A::MoveNext), moved}));
+
+    // A bound box writes into the row during validate: the move saves it.
+    log.events.clear();
+    ASSERT_TRUE(view->moveFirst().ok());
+    auto binder =
+        QObject::connect(view.get(), &RecordView::validate, view.get(), [&view](RecordView::Action) {
+            EXPECT_TRUE(view->setValue(QStringLiteral("EMPRESA"), QStringLiteral("Escrito")).ok());
+        });
+    ASSERT_TRUE(view->moveNext().ok());
+    QObject::disconnect(binder);
+    EXPECT_EQ(stored(data, u8("SELECT EMPRESA FROM Ensayos WHERE rowid = 1")),
+              QVariant(QStringLiteral("Escrito")));
+
+    // update and delete report before they act; refresh re-establishes the first row.
+    log.events.clear();
+    ASSERT_TRUE(view->setValue(QStringLiteral("EMPRESA"), QStringLiteral("Otro")).ok());
+    ASSERT_TRUE(view->update().ok());
+    ASSERT_TRUE(view->deleteCurrent().ok());
+    ASSERT_TRUE(view->refresh().ok());
+    EXPECT_EQ(log.events,
+              (QStringList{validateOf(A::Update), validateOf(A::Delete), validateOf(A::Refresh), moved}));
+    EXPECT_EQ(view->absolutePosition(), 0);
+}
+
+TEST(RecordView, SlotsMayMoveOtherViewsAndFindAgainWhileRepositioning)
+{
+    TempData data;
+    addTransformers(data);
+    data.exec(u8("INSERT INTO Revision (\"CÓDIGO\", FECHA) VALUES (30, '2024-01-01'), (10, '2024-01-02'), "
+                 "(20, '2024-01-03'), (10, '2024-01-04')"));
+    auto db = data.open();
+    auto transformers = openView(db, QStringLiteral("trafoge"));
+    auto inspections = openView(db, QStringLiteral("Revision"));
+    // The alignment of the main window: each move of one view finds its transformer in the other,
+    // and the transformer view also finds itself again (guarded against endless recursion).
+    bool aligning = false;
+    int reentered = 0;
+    QObject::connect(transformers.get(), &RecordView::repositioned, transformers.get(), [&] {
+        if (aligning || transformers->eof() || transformers->bof())
+            return;
+        aligning = true;
+        const QString code = transformers->value(0).toString();
+        auto self = transformers->findFirst(u8("[CÓDIGO]=") + code);
+        EXPECT_TRUE(self.ok() && self.value());
+        ++reentered;
+        auto other = inspections->findFirst(u8("[código]=") + code);
+        EXPECT_TRUE(other.ok());
+        if (other.ok() && !other.value()) {
+            inspections->moveLast();
+            inspections->moveNext();
+        }
+        aligning = false;
+    });
+    QObject::connect(inspections.get(), &RecordView::repositioned, inspections.get(), [&] {
+        if (aligning || inspections->eof())
+            return;
+        aligning = true;
+        transformers->findFirst(u8("[CÓDIGO]=") + inspections->value(0).toString());
+        aligning = false;
+    });
+    ASSERT_TRUE(transformers->moveFirst().ok());
+    EXPECT_EQ(inspections->value(1), QVariant(QDate(2024, 1, 2)));
+    ASSERT_TRUE(inspections->moveFirst().ok());
+    EXPECT_EQ(transformers->value(0), QVariant(30));
+    ASSERT_TRUE(transformers->movePrevious().ok());
+    EXPECT_EQ(transformers->value(0), QVariant(20));
+    EXPECT_EQ(inspections->absolutePosition(), 2);
+    EXPECT_GE(reentered, 2);
+    // A transformer without inspections parks the inspection view past its last row.
+    data.exec(u8("INSERT INTO Trafoge (\"CÓDIGO\") VALUES (25)"));
+    ASSERT_TRUE(transformers->refresh().ok());
+    ASSERT_TRUE(transformers->findFirst(u8("[CÓDIGO]=25")).value());
+    EXPECT_TRUE(inspections->eof());
+}
+
+TEST(RecordView, RefreshRereadsTheKeysAndDropsPendingEdits)
+{
+    TempData data;
+    addTransformers(data);
+    auto view = openView(data.open(), QStringLiteral("trafoge"));
+    ASSERT_TRUE(view->moveLast().ok());
+    ASSERT_TRUE(view->setValue(QStringLiteral("AREA"), QStringLiteral("Perdido")).ok());
+    data.exec(u8("INSERT INTO Trafoge (\"CÓDIGO\") VALUES (1)"));
+    EXPECT_EQ(view->recordCount(), 3);
+    ASSERT_TRUE(view->refresh().ok());
+    EXPECT_EQ(view->editMode(), RecordView::EditMode::None);
+    EXPECT_EQ(view->recordCount(), 4);
+    EXPECT_EQ(view->absolutePosition(), 0);
+    EXPECT_EQ(view->value(0), QVariant(1));
+    EXPECT_EQ(storedCount(data, QStringLiteral("SELECT count(*) FROM Trafoge WHERE AREA = 'Perdido'")), 0);
+
+    // A source that does not translate leaves the view as it was.
+    view->setRecordSource(QStringLiteral("SELECT * FROM NoExiste"));
+    QSignalSpy errors(view.get(), &RecordView::errorOccurred);
+    EXPECT_FALSE(view->refresh().ok());
+    EXPECT_EQ(errors.count(), 1);
+    EXPECT_TRUE(view->isOpen());
+    EXPECT_EQ(view->recordCount(), 4);
+
+    view->close();
+    EXPECT_FALSE(view->isOpen());
+    EXPECT_EQ(view->recordCount(), 0);
+    EXPECT_FALSE(view->moveFirst().ok());
+}
+
+TEST(RecordView, ClosingSavesPendingEdits)
+{
+    TempData data;
+    addTransformers(data);
+    auto view = openView(data.open(), QStringLiteral("trafoge"));
+    ASSERT_TRUE(view->setValue(QStringLiteral("AREA"), QStringLiteral("Guardado")).ok());
+    view->setDatabase(nullptr);
+    EXPECT_FALSE(view->isOpen());
+    EXPECT_EQ(stored(data, u8("SELECT AREA FROM Trafoge WHERE \"CÓDIGO\" = 10")),
+              QVariant(QStringLiteral("Guardado")));
+}
+
+TEST(RecordView, LargeViewsHoldOnlyAWindowOfValues)
+{
+    TempData data;
+    data.exec(u8("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000) "
+                 "INSERT INTO Ensayos (\"Código\", Fecha, Diel) SELECT i % 500 + 1, date('2020-01-01', '+' "
+                 "|| i || ' days'), "
+                 "i FROM n"));
+    auto view = openView(data.open(), QStringLiteral("ensayos"));
+    ASSERT_EQ(view->recordCount(), 5000);
+    double sum = 0;
+    int steps = 0;
+    while (!view->eof()) {
+        sum += view->value(QStringLiteral("Diel")).toDouble();
+        ASSERT_LE(view->cachedRowCount(), RecordView::kCacheRows);
+        ASSERT_TRUE(view->moveNext().ok());
+        ++steps;
+    }
+    EXPECT_EQ(steps, 5000);
+    EXPECT_DOUBLE_EQ(sum, 5000.0 * 5001 / 2);
+    // Reading a far row does not move the view.
+    EXPECT_EQ(view->valueAt(4321, QStringLiteral("diel")), QVariant(4322.0));
+    EXPECT_EQ(view->valueAt(5000, QStringLiteral("diel")), QVariant());
+    EXPECT_TRUE(view->eof());
+    // The code lookup of each transformer lands on its first test.
+    ASSERT_TRUE(view->findFirst(u8("[código]=17")).value());
+    EXPECT_EQ(view->absolutePosition(), 15);
+    EXPECT_LE(view->cachedRowCount(), RecordView::kCacheRows);
+}
+
+TEST(RecordView, DistinctListsArePagedAndReadOnly)
+{
+    TempData data;
+    data.exec(u8("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                 "INSERT INTO Revision (\"CÓDIGO\", FECHA) SELECT i % 7, date('2020-01-01', '+' || (i % "
+                 "1000) || ' days') "
+                 "FROM n"));
+    data.exec(u8("INSERT INTO Trafoge (\"CÓDIGO\", \"TIPO AISLANTE\") VALUES (1, 'SECO'), (2, 'ACT.YPF 64'), "
+                 "(3, 'SECO'), (4, NULL)"));
+    auto db = data.open();
+    auto dates = openView(db, QStringLiteral("SELECT DISTINCT [Fecha]  FROM Revision"));
+    EXPECT_EQ(dates->recordCount(), 1000);
+    EXPECT_EQ(dates->fieldCount(), 1);
+    EXPECT_EQ(dates->value(0), QVariant(QDate(2020, 1, 2)));
+    EXPECT_LE(dates->cachedRowCount(), RecordView::kCacheRows);
+    QSet<QDate> seen;
+    for (int i = 0; i < dates->recordCount(); ++i)
+        seen.insert(dates->valueAt(i, QStringLiteral("fecha")).toDate());
+    EXPECT_EQ(seen.size(), 1000);
+    EXPECT_LE(dates->cachedRowCount(), RecordView::kCacheRows);
+    ASSERT_TRUE(dates->moveLast().ok());
+    EXPECT_EQ(dates->absolutePosition(), 999);
+    EXPECT_FALSE(dates->setValue(0, QDate(2021, 1, 1)).ok());
+    EXPECT_FALSE(dates->addNew().ok());
+    ASSERT_TRUE(dates->findFirst(QStringLiteral("FECHA = #01/05/20#")).value());
+    EXPECT_EQ(dates->value(0), QVariant(QDate(2020, 1, 5)));
+    const QByteArray mark = dates->bookmark();
+    ASSERT_TRUE(dates->moveFirst().ok());
+    ASSERT_TRUE(dates->moveToBookmark(mark).ok());
+    EXPECT_EQ(dates->value(0), QVariant(QDate(2020, 1, 5)));
+
+    auto oils = openView(
+        db, QStringLiteral("SELECT DISTINCT [TIPO AISLANTE]  FROM Trafoge order by [TIPO AISLANTE] asc"));
+    ASSERT_EQ(oils->recordCount(), 3);
+    EXPECT_EQ(oils->fieldName(0), QStringLiteral("TIPO AISLANTE"));
+    EXPECT_FALSE(oils->valueAt(0, 0).isValid());
+    EXPECT_EQ(oils->valueAt(1, u8("tipo aislante")), QVariant(QStringLiteral("ACT.YPF 64")));
+    EXPECT_EQ(oils->valueAt(2, 0), QVariant(QStringLiteral("SECO")));
+}
+
+TEST(RecordView, JoinedSearchViewsKeepEachTablesKindsAndFindInOrder)
+{
+    TempData data;
+    addTransformers(data);
+    addTests(data);
+    data.exec(u8("UPDATE Trafoge SET OTROS = 'fusibles' WHERE \"CÓDIGO\" = 20"));
+    data.exec(u8("UPDATE Ensayos SET OTROS = 2.5 WHERE rowid = 2"));
+    data.exec(u8("INSERT INTO Ensayos (\"Código\", Fecha, OTROS) VALUES (20, '2024-07-01', 4), (20, "
+                 "'2024-08-01', 6)"));
+    auto view = openView(data.open(), u8("SELECT Trafoge.*, Ensayos.* FROM Trafoge LEFT JOIN Ensayos ON "
+                                         "Trafoge.CÓDIGO=Ensayos.Código where Trafoge.[ESTADO] >= 2 "
+                                         "Order By Trafoge.CÓDIGO Asc, Ensayos.Fecha Asc"));
+    // Transformer 10 without tests once, 20 with its two tests.
+    ASSERT_EQ(view->recordCount(), 3);
+    // Same-named columns of the two tables, in order: Trafoge's first.
+    auto columns = [&view](const QString& name) {
+        QList<int> out;
+        for (int i = 0; i < view->fieldCount(); ++i)
+            if (schema::sameName(view->fieldName(i), name))
+                out << i;
+        return out;
+    };
+    ASSERT_EQ(columns(QStringLiteral("OTROS")).size(), 2);
+    ASSERT_EQ(columns(QStringLiteral("FECHA")).size(), 2);
+    const int trafoOtros = columns(QStringLiteral("OTROS"))[0];
+    const int testOtros = columns(QStringLiteral("OTROS"))[1];
+    EXPECT_EQ(view->fieldIndex(QStringLiteral("otros")), trafoOtros);
+    EXPECT_EQ(view->valueAt(1, trafoOtros), QVariant(QStringLiteral("fusibles")));
+    EXPECT_EQ(view->valueAt(2, testOtros), QVariant(6.0));
+    EXPECT_EQ(view->valueAt(2, columns(QStringLiteral("FECHA"))[1]), QVariant(QDate(2024, 8, 1)));
+    EXPECT_FALSE(view->valueAt(0, testOtros).isValid());
+    EXPECT_FALSE(view->setValue(QStringLiteral("AREA"), QStringLiteral("x")).ok());
+
+    ASSERT_TRUE(view->findFirst(u8("Trafoge.[CÓDIGO]=20")).value());
+    EXPECT_EQ(view->absolutePosition(), 1);
+    ASSERT_TRUE(view->findNext(u8("Ensayos.[OTROS] > 3")).value());
+    EXPECT_EQ(view->absolutePosition(), 2);
+    EXPECT_EQ(view->value(testOtros), QVariant(6.0));
+    EXPECT_FALSE(view->findNext(u8("Trafoge.[CÓDIGO]=20")).value());
+    EXPECT_EQ(view->absolutePosition(), 2);
+}
+
+TEST(RecordView, ReadsAndWritesAcrossTheWindowAlwaysGiveTheStoredValues)
+{
+    TempData data;
+    data.exec(u8("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                 "INSERT INTO Ensayos (\"Código\", Fecha, Diel) SELECT i, '2020-01-01', i FROM n"));
+    auto db = data.open();
+    // Hundreds of saves: no need to wait for the disk in this one.
+    ASSERT_TRUE(db->exec(QStringLiteral("PRAGMA synchronous = OFF")).ok());
+    auto view = openView(db, QStringLiteral("ensayos"));
+    QList<double> expected;
+    for (int i = 1; i <= 3000; ++i)
+        expected << i;
+    // A fixed pseudo-random walk: reads anywhere, writes that make the view forget a row.
+    quint32 seed = 71;
+    auto next = [&seed](int bound) {
+        seed = seed * 1103515245u + 12345u;
+        return int((seed >> 8) % quint32(bound));
+    };
+    for (int step = 0; step < 4000; ++step) {
+        const int p = step < 700 ? step : next(3000);
+        if (step % 7 == 3) {
+            ASSERT_TRUE(view->setAbsolutePosition(p).ok());
+            const double v = 10000 + step;
+            ASSERT_TRUE(view->setValue(QStringLiteral("Diel"), v).ok());
+            ASSERT_TRUE(view->update().ok());
+            expected[p] = v;
+        }
+        ASSERT_EQ(view->valueAt(p, QStringLiteral("Diel")), QVariant(expected[p])) << "step " << step;
+        ASSERT_LE(view->cachedRowCount(), RecordView::kCacheRows);
+    }
 }
