@@ -23,6 +23,9 @@ function(quorvela_test name)
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LINKS} quorvela_test_support GTest::gtest)
     quorvela_target_settings(${name})
+    # One variable per property: gtest_discover_tests flattens a list value, which would turn
+    # the second entry of an ENVIRONMENT list into a property name and drop it.
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config")
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+                   ENVIRONMENT_MODIFICATION "XDG_CONFIG_HOME=set:${CMAKE_BINARY_DIR}/test-config")
 endfunction()

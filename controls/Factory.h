@@ -1,14 +1,10 @@
 #pragma once
 
+#include "controls/LumerixExport.h"
+
 #include <QString>
 
 class QWidget;
-
-#if defined(LUMERIX_BUILD)
-#define LUMERIX_EXPORT __attribute__((visibility("default")))
-#else
-#define LUMERIX_EXPORT
-#endif
 
 namespace lumerix {
 

@@ -1,0 +1,89 @@
+#include "app/logic/StartupSequence.h"
+
+#include "app/logic/RunState.h"
+#include "app/logic/Settings.h"
+#include "app/logic/StartupUi.h"
+#include "data/logic/Database.h"
+#include "utilities/logic/Mensajes.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+StartupSequence::StartupSequence(RunState& state, Settings& settings, StartupUi& ui, Mensajes& mensajes)
+    : m_state(state), m_settings(settings), m_ui(ui), m_mensajes(mensajes)
+{
+}
+
+void StartupSequence::setDataFolderOverride(const QString& folder)
+{
+    m_override = folder.isEmpty() ? folder : QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+}
+
+QString StartupSequence::readDataFolder()
+{
+    return m_override.isEmpty() ? m_settings.dataFolder() : m_override;
+}
+
+bool StartupSequence::run(const QString& rutaPrograma)
+{
+    m_state.RecargaEnCurso = true;
+    m_state.NombresTablas = RunState().NombresTablas;
+    m_state.RutaPrograma = rutaPrograma;
+
+    // The connection window reads the stored passwords itself when it opens.
+    m_state.AccesoConcedido = false;
+    m_state.SoloLectura = false;
+    m_ui.showConnection();
+    if (!m_state.AccesoConcedido)
+        return false;
+
+    if (readDataFolder().isEmpty()) {
+        m_ui.showLocation();
+        m_override.clear();
+    }
+    settleDataFolder();
+
+    if (m_state.RutaDatos.isEmpty())
+        m_state.RutaDatos = m_state.RutaPrograma;
+    m_state.RecargaEnCurso = false;
+    m_state.apuntarDatos(m_state.RutaDatos);
+
+    m_state.resetSelection();
+    m_state.resetNavigation();
+    openData();
+    return true;
+}
+
+void StartupSequence::settleDataFolder()
+{
+    m_state.RutaDatos = readDataFolder();
+    if (RunState::contieneBase(m_state.RutaDatos))
+        return;
+
+    m_mensajes.aviso(mensajeSinBase());
+    m_ui.showLocation();
+    // The user has been asked: from now on the stored folder counts, not the command line.
+    m_override.clear();
+    m_state.RutaDatos = readDataFolder();
+    if (RunState::contieneBase(m_state.RutaDatos))
+        return;
+
+    m_mensajes.aviso(mensajeSinBase());
+    // The restore window writes the data file where the program will look for it next.
+    m_state.apuntarDatos(m_state.RutaDatos.isEmpty() ? m_state.RutaPrograma : m_state.RutaDatos);
+    m_ui.showRestore();
+}
+
+void StartupSequence::openData()
+{
+    std::shared_ptr<Database> database;
+    // A missing file has already been reported twice; the views simply stay empty.
+    if (RunState::contieneBase(m_state.RutaDatos)) {
+        auto opened = Database::open(m_state.RutaBase, m_state.SoloLectura);
+        if (opened.ok())
+            database = opened.value();
+        else
+            m_mensajes.error(opened.error());
+    }
+    m_ui.loadMainWindow(database);
+}

@@ -1,0 +1,92 @@
+#include "app/ui/ArranqueQt.h"
+
+#include "app/logic/RunState.h"
+#include "app/logic/Settings.h"
+#include "app/ui/VentanaInicio.h"
+#include "data/ui/Direcc.h"
+#include "maintenance/logic/PasswordStore.h"
+#include "maintenance/ui/Pas.h"
+#include "maintenance/ui/Rest.h"
+#include "records/logic/DataViews.h"
+#include "records/ui/Trafo.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+
+ArranqueQt::ArranqueQt(RunState& estado, Settings& settings, PasswordStore& passwords, Mensajes& mensajes,
+                       DataViews& vistas, Opciones opciones)
+    : m_estado(estado), m_settings(settings), m_passwords(passwords), m_mensajes(mensajes), m_vistas(vistas),
+      m_opciones(std::move(opciones))
+{
+}
+
+ArranqueQt::~ArranqueQt()
+{
+    if (m_inicio)
+        delete m_inicio;
+}
+
+void ArranqueQt::showConnection()
+{
+    Pas pas(m_estado, m_passwords, m_mensajes);
+    pas.exec();
+}
+
+void ArranqueQt::showLocation()
+{
+    // While starting up the window only saves the folder; start-up reads it again.
+    Direcc direcc(m_estado, m_settings, m_mensajes, [this](const QString& folder) { reabrir(folder); });
+    direcc.exec();
+}
+
+void ArranqueQt::showRestore()
+{
+    Rest rest;
+    rest.exec();
+}
+
+void ArranqueQt::loadMainWindow(const std::shared_ptr<Database>& database)
+{
+    m_trafo = std::make_unique<Trafo>(m_estado, m_vistas);
+    if (m_opciones.terminar)
+        m_trafo->setTerminar(m_opciones.terminar);
+    m_trafo->setAbrirDireccion([this] { abrirDireccion(); });
+
+    m_vistas.openAll(database, m_estado.SoloLectura);
+
+    if (m_opciones.sinEspera) {
+        mostrarPrincipal();
+        return;
+    }
+    m_inicio = new VentanaInicio([this] { mostrarPrincipal(); });
+    m_inicio->setIntervalo(m_opciones.esperaMs);
+    m_inicio->show();
+}
+
+void ArranqueQt::mostrarPrincipal()
+{
+    // The hub fills the screen; a desktop without a window manager ignores "maximized".
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        m_trafo->setGeometry(screen->availableGeometry());
+    m_trafo->showMaximized();
+    if (m_opciones.alMostrar)
+        m_opciones.alMostrar(*m_trafo);
+}
+
+void ArranqueQt::abrirDireccion()
+{
+    Direcc direcc(
+        m_estado, m_settings, m_mensajes, [this](const QString& folder) { reabrir(folder); }, m_trafo.get());
+    direcc.exec();
+}
+
+void ArranqueQt::reabrir(const QString& folder)
+{
+    // Engine errors while re-opening are ignored: the views that fail stay empty until the
+    // user accepts a working folder.
+    if (m_trafo)
+        m_trafo->reabrir(folder);
+    else
+        m_vistas.reabrir(folder);
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "app/logic/StartupUi.h"
+#include "app/ui/VentanaInicio.h"
+
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+class DataViews;
+class Mensajes;
+class PasswordStore;
+class Settings;
+class Trafo;
+class QWidget;
+struct RunState;
+
+// The start-up windows of the program behind the start-up sequence: the connection,
+// location and restore windows, then the main window with its views and the start-up window.
+class ArranqueQt : public StartupUi
+{
+public:
+    struct Opciones
+    {
+        // Show the main window at once instead of after the start-up window.
+        bool sinEspera = false;
+        int esperaMs = 5000;
+        // Run once the main window is on screen.
+        std::function<void(Trafo&)> alMostrar;
+        // Ends the program (Salir's last step).
+        std::function<void()> terminar;
+    };
+
+    ArranqueQt(RunState& estado, Settings& settings, PasswordStore& passwords, Mensajes& mensajes,
+               DataViews& vistas, Opciones opciones);
+    ~ArranqueQt() override;
+
+    void showConnection() override;
+    void showLocation() override;
+    void showRestore() override;
+    void loadMainWindow(const std::shared_ptr<Database>& database) override;
+
+    Trafo* trafo() const { return m_trafo.get(); }
+    VentanaInicio* ventanaInicio() const { return m_inicio; }
+
+private:
+    void mostrarPrincipal();
+    void abrirDireccion();
+    void reabrir(const QString& folder);
+
+    RunState& m_estado;
+    Settings& m_settings;
+    PasswordStore& m_passwords;
+    Mensajes& m_mensajes;
+    DataViews& m_vistas;
+    Opciones m_opciones;
+    std::unique_ptr<Trafo> m_trafo;
+    QPointer<VentanaInicio> m_inicio;
+};

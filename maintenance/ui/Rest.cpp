@@ -1,0 +1,26 @@
+#include "maintenance/ui/Rest.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+Rest::Rest(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Rest"));
+    setWindowTitle(QStringLiteral("Restaurar Backup"));
+    setModal(true);
+
+    auto* texto =
+        new QLabel(QStringLiteral("La restauración de copias de seguridad todavía no está disponible.\n"
+                                  "Copie el archivo trafos.mdb en la carpeta de datos y vuelva a iniciar "
+                                  "el programa."),
+                   this);
+    texto->setWordWrap(true);
+    auto* cerrar = new QPushButton(QStringLiteral("&Cerrar"), this);
+    cerrar->setObjectName(QStringLiteral("cmdCerrar"));
+    connect(cerrar, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(texto);
+    layout->addWidget(cerrar, 0, Qt::AlignHCenter);
+}

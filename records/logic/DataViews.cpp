@@ -1,0 +1,91 @@
+#include "records/logic/DataViews.h"
+
+#include "app/logic/RunState.h"
+
+DataViews::DataViews(RunState& estado) : m_estado(estado) {}
+
+DataViews::~DataViews()
+{
+    closeAll();
+}
+
+QString DataViews::fuenteListaFechas(const QString& tabla)
+{
+    return QStringLiteral("SELECT DISTINCT [Fecha]  FROM ") + tabla;
+}
+
+QString DataViews::fuenteAislantes()
+{
+    return QStringLiteral("SELECT DISTINCT [TIPO AISLANTE]  FROM Trafoge order by [TIPO AISLANTE] asc");
+}
+
+RecordView* DataViews::data(int n)
+{
+    RecordView* const views[] = {&Data1, &Data2, &Data3, &Data4, &Data5,
+                                 &Data6, &Data7, &Data8, &Data9, &Data10};
+    return n >= 1 && n <= 10 ? views[n - 1] : nullptr;
+}
+
+Status DataViews::openAll(const QString& path, bool soloLectura)
+{
+    closeAll();
+    auto opened = Database::open(path, soloLectura);
+    openAll(opened.ok() ? opened.value() : nullptr, soloLectura);
+    if (!opened.ok())
+        return Status::failure(opened.error());
+    return {};
+}
+
+void DataViews::openAll(std::shared_ptr<Database> db, bool soloLectura)
+{
+    closeAll();
+    m_db = std::move(db);
+
+    Ado1.setDatabase(m_db);
+    Ado1.setRecordSource(PriorityList::priorityQuery());
+
+    for (int n = 1; n <= 4; ++n)
+        data(n)->setReadOnly(soloLectura);
+    for (int n = 1; n <= 10; ++n)
+        data(n)->setDatabase(m_db);
+
+    Data1.setRecordSource(QStringLiteral("trafoge"));
+    Data2.setRecordSource(QStringLiteral("Revision"));
+    Data3.setRecordSource(QStringLiteral("ensayos"));
+    Data4.setRecordSource(QStringLiteral("mantenimiento"));
+    Data5.setRecordSource(QStringLiteral("trafoge"));
+    Data6.setRecordSource(fuenteListaFechas(QStringLiteral("mantenimiento")));
+    Data7.setRecordSource(fuenteListaFechas(QStringLiteral("ensayos")));
+    Data8.setRecordSource(fuenteListaFechas(QStringLiteral("Revision")));
+    Data9.setRecordSource(QStringLiteral("trafoge"));
+    Data10.setRecordSource(fuenteAislantes());
+
+    // Opening the views must not align them or run the input checks.
+    m_estado.ReposicionActiva = false;
+    if (m_db) {
+        for (int n = 1; n <= 10; ++n)
+            data(n)->refresh(); // a view that fails stays empty; the others go on
+        Ado1.requery();
+    }
+    m_estado.ReposicionActiva = true;
+}
+
+void DataViews::closeAll()
+{
+    for (int n = 1; n <= 10; ++n) {
+        data(n)->close();
+        data(n)->setDatabase(nullptr);
+    }
+    Ado1.close();
+    Ado1.setDatabase(nullptr);
+    m_db.reset();
+}
+
+Status DataViews::reabrir(const QString& folder)
+{
+    closeAll();
+    m_estado.apuntarDatos(folder);
+    m_estado.resetSelection();
+    m_estado.resetNavigation();
+    return openAll(m_estado.RutaBase, m_estado.SoloLectura);
+}

@@ -1,0 +1,235 @@
+#include "records/ui/Trafo.h"
+
+#include "Version.h"
+#include "app/logic/RunState.h"
+#include "records/logic/DataViews.h"
+#include "records/logic/DisposicionTrafo.h"
+#include "records/ui/PaginaBuscar.h"
+#include "records/ui/PaginaEnsayos.h"
+#include "records/ui/PaginaHerramientas.h"
+#include "records/ui/PaginaMantenimiento.h"
+#include "records/ui/PaginaPrioridades.h"
+#include "records/ui/PaginaRevision.h"
+#include "records/ui/PaginaTrafos.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace {
+constexpr int kPanelAltoTwips = 720;
+}
+
+Trafo::Trafo(RunState& estado, DataViews& vistas, QWidget* parent)
+    : QWidget(parent), m_estado(estado), m_vistas(vistas)
+{
+    setObjectName(QStringLiteral("Trafo"));
+    setWindowTitle(QStringLiteral("Quorvela"));
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("SSTab1"));
+    m_buscar = new PaginaBuscar;
+    m_trafos = new PaginaTrafos;
+    m_revision = new PaginaRevision;
+    m_ensayos = new PaginaEnsayos;
+    m_mantenimiento = new PaginaMantenimiento;
+    m_prioridades = new PaginaPrioridades;
+    m_herramientas = new PaginaHerramientas;
+    m_tabs->addTab(m_buscar, QStringLiteral("&BUSCAR"));
+    m_tabs->addTab(m_trafos, QStringLiteral("TRAFOS"));
+    m_tabs->addTab(m_revision, QString::fromUtf8("REVISIÓN"));
+    m_tabs->addTab(m_ensayos, QStringLiteral("ENSAYOS"));
+    m_tabs->addTab(m_mantenimiento, QStringLiteral("MANTENIMIENTO"));
+    m_tabs->addTab(m_prioridades, QStringLiteral("PRIORIDADES"));
+    m_tabs->addTab(m_herramientas, QStringLiteral("HERRAMIENTAS"));
+
+    // The title panel sits in the free end of the tab strip.
+    m_titulo = new QLabel(QStringLiteral("Quorvela " QUORVELA_VERSION_TEXT), m_tabs);
+    m_titulo->setObjectName(QStringLiteral("Titulo"));
+    QFont f = m_titulo->font();
+    f.setBold(true);
+    f.setPointSizeF(f.pointSizeF() * 1.3);
+    m_titulo->setFont(f);
+    m_titulo->setStyleSheet(QStringLiteral("color: #1f4e8c; padding: 2px 10px;"));
+    m_tabs->setCornerWidget(m_titulo, Qt::TopRightCorner);
+
+    m_panel = new QFrame(this);
+    m_panel->setObjectName(QStringLiteral("PanelInferior"));
+    m_panel->setFrameShape(QFrame::StyledPanel);
+    m_salir = new QPushButton(QStringLiteral("&Salir"), m_panel);
+    m_salir->setObjectName(QStringLiteral("Command9"));
+    m_salir->setMinimumWidth(110);
+    auto* fila = new QHBoxLayout(m_panel);
+    fila->setContentsMargins(8, 4, 8, 4);
+    fila->addStretch(1);
+    fila->addWidget(m_salir);
+
+    m_modo = new QLabel(this);
+    m_modo->setObjectName(QStringLiteral("LabelModo"));
+    QFont negrita = m_modo->font();
+    negrita.setBold(true);
+    m_modo->setFont(negrita);
+    m_carpeta = new QLabel(this);
+    m_carpeta->setObjectName(QStringLiteral("LabelCarpeta"));
+    m_carpeta->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    m_enlace = new QLabel(this);
+    m_enlace->setObjectName(QStringLiteral("Label7"));
+    m_enlace->setText(
+        QStringLiteral("<a href=\"%1\">%2</a>").arg(direccionWeb().toString(), direccionWeb().host()));
+    m_enlace->setTextFormat(Qt::RichText);
+    m_enlace->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    m_enlace->setOpenExternalLinks(false);
+    m_enlace->setCursor(Qt::PointingHandCursor);
+
+    m_abrirEnlace = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    m_terminar = [] { QCoreApplication::quit(); };
+
+    connect(m_salir, &QPushButton::clicked, this, &Trafo::Salir);
+    connect(m_enlace, &QLabel::linkActivated, this, [this](const QString& enlace) {
+        // A failed link is not reported: there may be no browser or no network.
+        if (m_abrirEnlace)
+            m_abrirEnlace(QUrl(enlace));
+    });
+    connect(m_herramientas, &PaginaHerramientas::comando, this, &Trafo::comandoHerramientas);
+    // Until the program supplies their windows, the maintenance buttons stay disabled.
+    for (const int indice : {PaginaHerramientas::RealizarBackup, PaginaHerramientas::CompactarBase,
+                             PaginaHerramientas::RestaurarBackup, PaginaHerramientas::DireccionBase,
+                             PaginaHerramientas::ContrasenaLectura, PaginaHerramientas::ContrasenaEscritura})
+        m_herramientas->boton(indice)->setEnabled(false);
+
+    mostrarEstado();
+    resize(1100, 720);
+}
+
+Trafo::~Trafo() = default;
+
+QUrl Trafo::direccionWeb()
+{
+    return QUrl(QStringLiteral("https://www.quorvela.example/"));
+}
+
+void Trafo::setComandoHerramientas(int indice, std::function<void()> accion)
+{
+    if (indice == PaginaHerramientas::BuscarActualizaciones)
+        return;
+    if (QPushButton* b = m_herramientas->boton(indice))
+        b->setEnabled(bool(accion));
+    if (accion)
+        m_comandos.insert(indice, std::move(accion));
+    else
+        m_comandos.remove(indice);
+}
+
+void Trafo::setAbrirDireccion(std::function<void()> abrir)
+{
+    setComandoHerramientas(PaginaHerramientas::DireccionBase, std::move(abrir));
+}
+
+void Trafo::setAbrirEnlace(std::function<void(const QUrl&)> abrir)
+{
+    m_abrirEnlace = std::move(abrir);
+}
+
+void Trafo::setAlSalir(std::function<void()> alSalir)
+{
+    m_alSalir = std::move(alSalir);
+}
+
+void Trafo::setTerminar(std::function<void()> terminar)
+{
+    m_terminar = std::move(terminar);
+}
+
+void Trafo::Salir()
+{
+    // The button and the window's close both lead here; the exit work runs only once.
+    if (m_salido)
+        return;
+    m_salido = true;
+
+    if (m_alSalir)
+        m_alSalir();
+    // A window closed only to be loaded again keeps the data open and the program running.
+    if (m_estado.RecargaEnCurso)
+        return;
+    m_vistas.closeAll();
+    hide();
+    if (m_terminar)
+        m_terminar();
+}
+
+Status Trafo::reabrir(const QString& folder)
+{
+    const Status st = m_vistas.reabrir(folder);
+    mostrarEstado();
+    return st;
+}
+
+void Trafo::mostrarEstado()
+{
+    m_modo->setText(m_estado.SoloLectura ? QStringLiteral("MODO: Solo Lectura")
+                                         : QString::fromUtf8("MODO: Edición"));
+    m_carpeta->setText(QString::fromUtf8("Dirección BD: ") + m_estado.RutaDatos);
+    disponer();
+}
+
+void Trafo::comandoHerramientas(int indice)
+{
+    if (indice == PaginaHerramientas::BuscarActualizaciones) {
+        if (m_abrirEnlace)
+            m_abrirEnlace(direccionWeb().resolved(QUrl(QStringLiteral("index_archivos/Quorvela.htm"))));
+        return;
+    }
+    const auto accion = m_comandos.constFind(indice);
+    if (accion != m_comandos.constEnd())
+        (*accion)();
+}
+
+void Trafo::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    disponer();
+}
+
+void Trafo::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    disponer();
+}
+
+void Trafo::closeEvent(QCloseEvent* event)
+{
+    Salir();
+    event->accept();
+}
+
+void Trafo::disponer()
+{
+    const qreal dpiX = logicalDpiX();
+    const qreal dpiY = logicalDpiY();
+    const QSize tabs(DisposicionTrafo::aPixeles(DisposicionTrafo::kTabsAnchoTwips, dpiX),
+                     DisposicionTrafo::aPixeles(DisposicionTrafo::kTabsAltoTwips, dpiY));
+
+    DisposicionTrafo::Piezas piezas;
+    piezas.tabs = tabs;
+    piezas.panel = QSize(tabs.width(), DisposicionTrafo::aPixeles(kPanelAltoTwips, dpiY));
+    piezas.modo = m_modo->sizeHint();
+    piezas.enlace = m_enlace->sizeHint();
+    // A long folder is cut at the panel's width rather than running off the window.
+    piezas.carpeta = QSize(std::min(m_carpeta->sizeHint().width(), tabs.width() - piezas.enlace.width() - 16),
+                           m_carpeta->sizeHint().height());
+
+    setMinimumSize(DisposicionTrafo::minimo(piezas, dpiY));
+    const DisposicionTrafo::Geometria g = DisposicionTrafo::calcular(size(), piezas, dpiY);
+    m_tabs->setGeometry(g.tabs);
+    m_panel->setGeometry(g.panel);
+    m_modo->setGeometry(g.modo);
+    m_carpeta->setGeometry(g.carpeta);
+    m_enlace->setGeometry(g.enlace);
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "data/logic/Result.h"
+
+#include <QHash>
+#include <QUrl>
+#include <QWidget>
+#include <functional>
+
+class DataViews;
+class PaginaBuscar;
+class PaginaEnsayos;
+class PaginaHerramientas;
+class PaginaMantenimiento;
+class PaginaPrioridades;
+class PaginaRevision;
+class PaginaTrafos;
+class QFrame;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+struct RunState;
+
+// The main window: the hub that holds the tab pages and owns the record views for the run.
+// The program ends only through Salir, run by "&Salir" and by closing the window.
+class Trafo : public QWidget
+{
+    Q_OBJECT
+public:
+    Trafo(RunState& estado, DataViews& vistas, QWidget* parent = nullptr);
+    ~Trafo() override;
+
+    // The maker's home page, opened by the link label.
+    static QUrl direccionWeb();
+
+    // What a HERRAMIENTAS button does (the windows are supplied by the program); a button
+    // without an action stays disabled. "Buscar Actualizaciones" needs none.
+    void setComandoHerramientas(int indice, std::function<void()> accion);
+    // Opens the data file's location window.
+    void setAbrirDireccion(std::function<void()> abrir);
+    // Opens a web address; the program passes the desktop's browser.
+    void setAbrirEnlace(std::function<void(const QUrl&)> abrir);
+    // Work done by Salir before the views are closed (the automatic backup).
+    void setAlSalir(std::function<void()> alSalir);
+    // Ends the program; by default the application's event loop.
+    void setTerminar(std::function<void()> terminar);
+
+    // The exit procedure: runs once, however the window closes.
+    void Salir();
+
+    // Points every view at the data file in folder and shows the folder.
+    Status reabrir(const QString& folder);
+    // Shows the mode and RutaDatos from the run state.
+    void mostrarEstado();
+
+    QTabWidget* tabs() const { return m_tabs; }
+    PaginaBuscar* paginaBuscar() const { return m_buscar; }
+    PaginaTrafos* paginaTrafos() const { return m_trafos; }
+    PaginaRevision* paginaRevision() const { return m_revision; }
+    PaginaEnsayos* paginaEnsayos() const { return m_ensayos; }
+    PaginaMantenimiento* paginaMantenimiento() const { return m_mantenimiento; }
+    PaginaPrioridades* paginaPrioridades() const { return m_prioridades; }
+    PaginaHerramientas* paginaHerramientas() const { return m_herramientas; }
+    RunState& estado() const { return m_estado; }
+    DataViews& vistas() const { return m_vistas; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void disponer();
+    void comandoHerramientas(int indice);
+
+    RunState& m_estado;
+    DataViews& m_vistas;
+
+    QTabWidget* m_tabs = nullptr;
+    PaginaBuscar* m_buscar = nullptr;
+    PaginaTrafos* m_trafos = nullptr;
+    PaginaRevision* m_revision = nullptr;
+    PaginaEnsayos* m_ensayos = nullptr;
+    PaginaMantenimiento* m_mantenimiento = nullptr;
+    PaginaPrioridades* m_prioridades = nullptr;
+    PaginaHerramientas* m_herramientas = nullptr;
+    QLabel* m_titulo = nullptr;
+    QFrame* m_panel = nullptr;
+    QPushButton* m_salir = nullptr;
+    QLabel* m_modo = nullptr;
+    QLabel* m_carpeta = nullptr;
+    QLabel* m_enlace = nullptr;
+
+    QHash<int, std::function<void()>> m_comandos;
+    std::function<void(const QUrl&)> m_abrirEnlace;
+    std::function<void()> m_alSalir;
+    std::function<void()> m_terminar;
+    bool m_salido = false;
+};
