@@ -53,6 +53,7 @@ TEST(Database, ForeignFileIsRefusedByNameAndLeftUntouched)
 
 struct MissingCase
 {
+    const char* name;
     const char* sql;
     const char* expected;
 };
@@ -73,12 +74,14 @@ TEST_P(DatabaseMismatch, NamesWhatIsMissing)
 INSTANTIATE_TEST_SUITE_P(
     Tables, DatabaseMismatch,
     ::testing::Values(
-        MissingCase{"DROP TABLE Mantenimiento", "tabla 'Mantenimiento'"},
+        MissingCase{"SinTabla", "DROP TABLE Mantenimiento", "tabla 'Mantenimiento'"},
         // a single blank names a different field than the two-blank one
         MissingCase{
+            "UnBlancoEnVezDeDos",
             "ALTER TABLE Revision RENAME COLUMN \"SEC  / PRIM A TIERRA 10'\" TO \"SEC / PRIM A TIERRA 10'\"",
             "campo 'SEC  / PRIM A TIERRA 10''"},
-        MissingCase{"ALTER TABLE Ensayos DROP COLUMN \"%_Inhibidor\"", "campo '%_Inhibidor'"}));
+        MissingCase{"SinCampo", "ALTER TABLE Ensayos DROP COLUMN \"%_Inhibidor\"", "campo '%_Inhibidor'"}),
+    [](const ::testing::TestParamInfo<MissingCase>& info) { return std::string(info.param.name); });
 
 TEST(Database, ReadOnlyConnectionRefusesWritesWithAReason)
 {
