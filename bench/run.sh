@@ -11,3 +11,5 @@ ninja -C "$build" -j2 quorvela-bench
 "$build/bench/quorvela-bench" generate "$plant"
 # A separate process for the measures, so that the generation does not count in its memory.
 "$build/bench/quorvela-bench" run "$plant" "$runs"
+# The general diagnosis and the evaluation of one test, on a copy of the same plant.
+"$here/bench/diagnostico.sh" "$plant" "$runs"

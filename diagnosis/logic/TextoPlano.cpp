@@ -14,10 +14,10 @@ bool esTextoEnriquecido(const QString& memo)
 
 bool esBloque(const QString& etiqueta)
 {
-    static const QLatin1String bloques[] = {
-        QLatin1String("p"),  QLatin1String("div"), QLatin1String("li"), QLatin1String("h1"),
-        QLatin1String("h2"), QLatin1String("h3"),  QLatin1String("h4"), QLatin1String("h5"),
-        QLatin1String("h6"), QLatin1String("tr"),  QLatin1String("pre")};
+    static const QLatin1String bloques[] = {QLatin1String("p"),  QLatin1String("div"), QLatin1String("li"),
+                                            QLatin1String("h1"), QLatin1String("h2"),  QLatin1String("h3"),
+                                            QLatin1String("h4"), QLatin1String("h5"),  QLatin1String("h6"),
+                                            QLatin1String("tr"), QLatin1String("pre")};
     for (const QLatin1String& b : bloques)
         if (etiqueta == b)
             return true;
@@ -71,57 +71,59 @@ QString textoPlano(const QString& memo)
         html.truncate(cierre);
 
     QString out;
-    int bloques = 0;          // blocks opened so far: the first needs no separator
-    int profundidad = 0;      // text outside any block is the markup's own layout
+    int bloques = 0;     // blocks opened so far: the first needs no separator
+    int profundidad = 0; // blank text between blocks is the markup's own layout
     qsizetype inicioBloque = 0;
     for (qsizetype i = 0; i < html.size();) {
-        const QChar c = html.at(i);
-        if (c == QLatin1Char('<')) {
+        if (html.at(i) == QLatin1Char('<')) {
             const qsizetype fin = html.indexOf(QLatin1Char('>'), i);
             if (fin < 0)
                 break;
-            QString etiqueta = html.mid(i + 1, fin - i - 1).trimmed();
-            i = fin + 1;
-            const bool cierra = etiqueta.startsWith(QLatin1Char('/'));
+            qsizetype j = i + 1;
+            const bool cierra = j < fin && html.at(j) == QLatin1Char('/');
             if (cierra)
-                etiqueta.remove(0, 1);
-            const qsizetype espacio = etiqueta.indexOf(QRegularExpressionLessSeparator());
-            Q_UNUSED(espacio);
-            etiqueta = etiqueta.section(QLatin1Char(' '), 0, 0).toLower();
-            if (etiqueta.endsWith(QLatin1Char('/')))
-                etiqueta.chop(1);
+                ++j;
+            QString etiqueta;
+            while (j < fin && html.at(j).isLetterOrNumber())
+                etiqueta += html.at(j++).toLower();
+            i = fin + 1;
             if (etiqueta == QLatin1String("br")) {
                 out += QLatin1Char('\n');
+            } else if (esBloque(etiqueta) && !cierra) {
+                if (bloques++ > 0)
+                    out += QLatin1Char('\n');
+                inicioBloque = out.size();
+                ++profundidad;
             } else if (esBloque(etiqueta)) {
-                if (!cierra) {
-                    if (bloques++ > 0)
-                        out += QLatin1Char('\n');
-                    inicioBloque = out.size();
-                    ++profundidad;
-                } else {
-                    // An empty paragraph is written with a lone break that is not part of its text.
-                    if (out.size() == inicioBloque + 1 && out.endsWith(QLatin1Char('\n')))
-                        out.chop(1);
-                    profundidad = qMax(0, profundidad - 1);
-                }
+                // An empty paragraph is written with a lone break that is not part of its text.
+                if (out.size() == inicioBloque + 1 && out.endsWith(QLatin1Char('\n')))
+                    out.chop(1);
+                profundidad = qMax(0, profundidad - 1);
             }
             continue;
         }
-        if (c == QLatin1Char('&')) {
-            const qsizetype fin = html.indexOf(QLatin1Char(';'), i);
-            if (fin > i && fin - i <= 10) {
-                const QString t = entidad(html.mid(i + 1, fin - i - 1));
-                if (!t.isEmpty()) {
-                    if (profundidad > 0 || bloques == 0)
+        qsizetype fin = html.indexOf(QLatin1Char('<'), i);
+        if (fin < 0)
+            fin = html.size();
+        const QString tramo = html.mid(i, fin - i);
+        i = fin;
+        if (profundidad == 0 && tramo.trimmed().isEmpty())
+            continue;
+        for (qsizetype k = 0; k < tramo.size(); ++k) {
+            const QChar c = tramo.at(k);
+            if (c == QLatin1Char('&')) {
+                const qsizetype pc = tramo.indexOf(QLatin1Char(';'), k);
+                if (pc > k && pc - k <= 10) {
+                    const QString t = entidad(tramo.mid(k + 1, pc - k - 1));
+                    if (!t.isEmpty()) {
                         out += t;
-                    i = fin + 1;
-                    continue;
+                        k = pc;
+                        continue;
+                    }
                 }
             }
-        }
-        if (profundidad > 0 || (bloques == 0 && !c.isSpace()))
             out += c == QChar::Nbsp ? QChar(QLatin1Char(' ')) : c;
-        ++i;
+        }
     }
     return out;
 }

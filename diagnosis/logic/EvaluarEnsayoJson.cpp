@@ -1,0 +1,174 @@
+#include "diagnosis/logic/EvaluarEnsayoJson.h"
+
+#include "data/logic/Database.h"
+#include "diagnosis/logic/MetodosGas.h"
+#include "diagnosis/logic/Totales.h"
+#include "diagnosis/logic/ValorNumerico.h"
+
+#include <QJsonArray>
+#include <QJsonValue>
+
+namespace diagnostico {
+
+namespace {
+
+const QString kSedimentos = QStringLiteral("Sedimentos");
+
+bool nulo(const QVariant& v)
+{
+    return !v.isValid() || v.isNull();
+}
+
+QString textoDeCaja(const QVariant& v)
+{
+    if (nulo(v))
+        return {};
+    switch (v.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return textoDecimal(v.toDouble());
+    default:
+        return v.toString();
+    }
+}
+
+std::optional<bool> bandera(const QVariantMap& fila, const char* campo)
+{
+    const QVariant v = fila.value(QString::fromUtf8(campo));
+    if (nulo(v))
+        return std::nullopt;
+    return v.toBool();
+}
+
+QJsonValue numeroONulo(const std::optional<double>& v)
+{
+    return v ? QJsonValue(*v) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonObject metodo(const ResultadoMetodo& r)
+{
+    QJsonArray razones;
+    for (double x : r.razones)
+        razones.append(x);
+    return {{QStringLiteral("aplica"), r.aplica},
+            {QStringLiteral("forzado"), r.forzado},
+            {QStringLiteral("razones"), razones},
+            {QStringLiteral("celdas"), QJsonArray::fromStringList(r.celdas)},
+            {QStringLiteral("fallos"), QJsonArray::fromStringList(r.fallos)}};
+}
+
+} // namespace
+
+EnsayoEnPantalla ensayoEnPantalla(const QVariantMap& fila)
+{
+    EnsayoEnPantalla e;
+    for (auto it = fila.cbegin(); it != fila.cend(); ++it)
+        e.textos.insert(it.key(), textoDeCaja(it.value()));
+    if (nulo(fila.value(kSedimentos)))
+        e.textos.insert(kSedimentos, QStringLiteral(" "));
+    GruposEnsayo& g = e.grupos;
+    g.efq = bandera(fila, "EFQ");
+    g.kf = bandera(fila, "KF");
+    g.fur = bandera(fila, "FUR");
+    g.met = bandera(fila, "MET");
+    g.pcb = bandera(fila, "PCB");
+    g.gas = bandera(fila, "GAS");
+    g.fd = bandera(fila, "FD");
+    g.ld = bandera(fila, "LD");
+    g.in = bandera(fila, "IN");
+    return e;
+}
+
+QJsonObject informeEvaluacion(qint64 codigo, const std::optional<QVariantMap>& fila)
+{
+    EnsayoGases gases; // no current test: every method stays unmarked
+    EvaluacionEnsayo ev;
+    TotalesGas totales;
+    QJsonValue fecha(QJsonValue::Null);
+    ResultadoMetodo relacion;
+    if (fila) {
+        const EnsayoEnPantalla pantalla = ensayoEnPantalla(*fila);
+        gases = pantalla.ensayoGases();
+        relacion = evaluarRelacionGases(gases);
+        ev = evaluarEnsayo(pantalla, relacion);
+        totales = totalesGas(pantalla.textos);
+        const QVariant f = fila->value(QStringLiteral("Fecha"));
+        const QDate d = f.typeId() == QMetaType::QDate
+                            ? f.toDate()
+                            : QDate::fromString(f.toString().left(10), Qt::ISODate);
+        if (d.isValid())
+            fecha = d.toString(Qt::ISODate);
+        else if (!nulo(f))
+            fecha = f.toString();
+    } else {
+        relacion = evaluarRelacionGases(gases);
+        ev = evaluarSinEnsayo();
+    }
+
+    QJsonObject resaltados;
+    for (auto it = ev.resaltados.cbegin(); it != ev.resaltados.cend(); ++it)
+        if (it.value() != Resaltado::Normal)
+            resaltados.insert(it.key(), nombreResaltado(it.value()));
+
+    const ResultadoDornenburg dornenburg = evaluarDornenburg(gases);
+    QJsonObject jsonDornenburg = metodo(dornenburg);
+    // A chart that was not given a point shows the one a new chart starts with.
+    const QPointF punto = dornenburg.punto.value_or(QPointF(grafico::kEjeMinimo, grafico::kEjeMinimo));
+    jsonDornenburg.insert(QStringLiteral("ejeX"), punto.x());
+    jsonDornenburg.insert(QStringLiteral("ejeY"), punto.y());
+
+    return {{QStringLiteral("codigo"), codigo},
+            {QStringLiteral("fecha"), fecha},
+            {QStringLiteral("observaciones"), QJsonArray::fromStringList(ev.observaciones)},
+            {QStringLiteral("estado"), ev.estado},
+            {QStringLiteral("cuenta"), ev.cuenta},
+            {QStringLiteral("resaltados"), resaltados},
+            {QStringLiteral("totales"),
+             QJsonObject{{QStringLiteral("Total Gas"), numeroONulo(totales.totalGas)},
+                         {QStringLiteral("Total combustible"), numeroONulo(totales.totalCombustible)}}},
+            {QStringLiteral("dornenburg"), jsonDornenburg},
+            {QStringLiteral("rogers"), metodo(evaluarRogers(gases))},
+            {QStringLiteral("relacion_gases"), metodo(relacion)}};
+}
+
+Result<QJsonObject> evaluarEnsayoGuardado(Database& db, qint64 codigo, const std::optional<QDate>& fecha)
+{
+    using R = Result<QJsonObject>;
+    auto trafo =
+        Statement::prepare(db, QString::fromUtf8("SELECT 1 FROM \"Trafoge\" WHERE \"CÓDIGO\" = ?"), {codigo});
+    if (!trafo)
+        return R::failure(QStringLiteral("No se pudo leer la base de datos: %1").arg(trafo.error()));
+    auto existe = trafo.value().step();
+    if (!existe)
+        return R::failure(QStringLiteral("No se pudo leer la base de datos: %1").arg(existe.error()));
+    if (!existe.value())
+        return R::failure(QStringLiteral("No existe el transformador de código %1").arg(codigo));
+
+    // The tab lists the tests newest first; the first of them is the one shown.
+    QString sql = QString::fromUtf8("SELECT * FROM \"Ensayos\" WHERE \"Código\" = ?");
+    QVariantList parametros = {codigo};
+    if (fecha) {
+        sql += QStringLiteral(" AND \"Fecha\" = ?");
+        parametros << fecha->toString(Qt::ISODate);
+    }
+    sql += QStringLiteral(" ORDER BY \"Fecha\" DESC, rowid DESC LIMIT 1");
+    auto ensayo = Statement::prepare(db, sql, parametros);
+    if (!ensayo)
+        return R::failure(QStringLiteral("No se pudo leer la base de datos: %1").arg(ensayo.error()));
+    auto hay = ensayo.value().step();
+    if (!hay)
+        return R::failure(QStringLiteral("No se pudo leer la base de datos: %1").arg(hay.error()));
+    if (!hay.value()) {
+        if (fecha)
+            return R::failure(QStringLiteral("El transformador %1 no tiene ningún ensayo del %2")
+                                  .arg(codigo)
+                                  .arg(fecha->toString(QStringLiteral("dd/MM/yyyy"))));
+        return informeEvaluacion(codigo, std::nullopt);
+    }
+    QVariantMap fila;
+    for (int c = 0; c < ensayo.value().columnCount(); ++c)
+        fila.insert(ensayo.value().columnName(c), ensayo.value().value(c));
+    return informeEvaluacion(codigo, fila);
+}
+
+} // namespace diagnostico
