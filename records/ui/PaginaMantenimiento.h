@@ -1,16 +1,15 @@
 #pragma once
 
-#include <QWidget>
+#include "records/ui/PaginaFechada.h"
 
-class QVBoxLayout;
-
-// The maintenance tab: detail, table, graphs and calendar.
-class PaginaMantenimiento : public QWidget
+// The maintenance tab: the work done, one check box per item, and the observations.
+class PaginaMantenimiento : public PaginaFechada
 {
     Q_OBJECT
 public:
     explicit PaginaMantenimiento(QWidget* parent = nullptr);
 
-private:
-    QVBoxLayout* m_layout = nullptr;
+protected:
+    const schema::Table& tablaEsquema() const override;
+    void construirDetalle(QTabWidget* detalle, EnlaceCampos& enlace) override;
 };

@@ -1,10 +1,183 @@
 #include "records/ui/PaginaPrioridades.h"
 
+#include "app/logic/RunState.h"
+#include "data/logic/Schema.h"
+#include "records/logic/DataViews.h"
+#include "records/logic/ModeloPrioridades.h"
+#include "records/ui/ListaTrafos.h"
+
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextDocumentFragment>
 #include <QVBoxLayout>
 
-PaginaPrioridades::PaginaPrioridades(QWidget* parent) : QWidget(parent)
+namespace {
+
+// The memos hold rich text; the side panel shows their plain text.
+QString textoPlano(const QString& memo)
+{
+    if (!Qt::mightBeRichText(memo))
+        return memo;
+    return QTextDocumentFragment::fromHtml(memo).toPlainText();
+}
+
+QString numero(const QVariant& v)
+{
+    if (!v.isValid() || v.isNull())
+        return QString();
+    const double d = v.toDouble();
+    return d == qint64(d) ? QString::number(qint64(d)) : QString::number(d);
+}
+
+QLabel* rotulo(const char* campo, QWidget* parent)
+{
+    const schema::Field* f = schema::trafoge().field(QString::fromUtf8(campo));
+    QString texto = f && !f->caption.isEmpty() ? f->caption : QString::fromUtf8(campo) + QLatin1Char(':');
+    auto* label = new QLabel(texto, parent);
+    QFont negrita = label->font();
+    negrita.setBold(true);
+    label->setFont(negrita);
+    return label;
+}
+
+} // namespace
+
+PaginaPrioridades::PaginaPrioridades(RunState& estado, DataViews& vistas, QWidget* parent)
+    : QWidget(parent), m_estado(estado), m_vistas(vistas)
 {
     setObjectName(QStringLiteral("PaginaPrioridades"));
-    m_layout = new QVBoxLayout(this);
-    m_layout->setContentsMargins(8, 8, 8, 8);
+
+    m_modelo = new ModeloPrioridades(m_vistas.Ado1, this);
+    m_lista = new ListaTrafos(this);
+    m_lista->setModel(m_modelo);
+    m_titulo = m_lista->crearTitulo(this);
+    m_lista->setFixedWidth(m_lista->anchoNecesario());
+
+    m_diagnostico = new QPlainTextEdit(this);
+    m_diagnostico->setObjectName(QStringLiteral("Diagnostico"));
+    m_resumen = new QPlainTextEdit(this);
+    m_resumen->setObjectName(QStringLiteral("ResumenObs"));
+    for (QPlainTextEdit* caja : {m_diagnostico, m_resumen}) {
+        caja->setReadOnly(true);
+        caja->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    }
+    m_gravedad = new QLineEdit(this);
+    m_gravedad->setObjectName(QStringLiteral("Gravedad"));
+    m_gravedad->setReadOnly(true);
+    m_gravedad->setMaximumWidth(80);
+
+    auto* columnaLista = new QVBoxLayout;
+    columnaLista->setSpacing(2);
+    columnaLista->addWidget(m_titulo);
+    columnaLista->addWidget(m_lista, 1);
+
+    auto* filaGravedad = new QHBoxLayout;
+    filaGravedad->addWidget(new QLabel(QStringLiteral("GRAVEDAD:"), this));
+    filaGravedad->addWidget(m_gravedad);
+    filaGravedad->addStretch(1);
+
+    auto* detalle = new QVBoxLayout;
+    detalle->addWidget(rotulo("DIAGNOSTICO", this));
+    detalle->addWidget(m_diagnostico, 1);
+    detalle->addWidget(rotulo("RESUMEN OBS", this));
+    detalle->addWidget(m_resumen, 1);
+    detalle->addLayout(filaGravedad);
+
+    auto* principal = new QHBoxLayout(this);
+    principal->setContentsMargins(8, 8, 8, 8);
+    principal->addLayout(columnaLista);
+    principal->addLayout(detalle, 1);
+
+    connect(m_lista->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        if (!m_moviendoLista)
+            filaActualCambiada();
+        mostrarDetalle();
+    });
+    // A reset of the rows (re-run, resync) and every move of Ado1 keep the list on Ado1's row.
+    connect(m_modelo, &QAbstractItemModel::modelReset, this, &PaginaPrioridades::seguirAdo1);
+    connect(&m_vistas.Ado1, &RecordView::repositioned, this, &PaginaPrioridades::seguirAdo1);
+    connect(&m_vistas.Data1, &RecordView::repositioned, this, &PaginaPrioridades::datos1Movido);
+    seguirAdo1();
+}
+
+void PaginaPrioridades::setSeguirDatos1(bool seguir)
+{
+    m_seguirDatos1 = seguir;
+}
+
+void PaginaPrioridades::filaActualCambiada()
+{
+    // The list is moving the transformer view already: a nested call would loop.
+    if (m_estado.ListaSinc1)
+        return;
+    const QModelIndex actual = m_lista->currentIndex();
+    if (!actual.isValid())
+        return;
+    m_estado.ListaSinc1 = true;
+    m_estado.ListaSinc2 = true;
+    RecordView& ado1 = m_vistas.Ado1;
+    if (ado1.absolutePosition() != actual.row())
+        ado1.setAbsolutePosition(actual.row());
+    // The first field of the list's rows is the transformer's code.
+    const QVariant codigo = ado1.value(0);
+    // A row without a code names no transformer; a find on "[código]=" alone would be an error.
+    if (codigo.isValid() && !codigo.isNull())
+        m_vistas.Data1.findFirst(QStringLiteral("[código]=") + numero(codigo));
+    m_estado.ListaSinc1 = false;
+    m_estado.ListaSinc2 = false;
+}
+
+void PaginaPrioridades::seguirTransformador(int codigo)
+{
+    if (m_estado.ListaSinc1 || m_estado.ListaSinc2)
+        return;
+    PriorityList& ado1 = m_vistas.Ado1;
+    if (!ado1.database())
+        return;
+    ado1.requery();
+    ado1.find(QStringLiteral("CÓDIGO LIKE ") + QString::number(codigo));
+    seguirAdo1();
+}
+
+void PaginaPrioridades::datos1Movido()
+{
+    // Opening or re-opening the views (ReposicionActiva off) does not move the list; the
+    // open re-runs its query anyway.
+    if (!m_seguirDatos1 || !m_estado.ReposicionActiva)
+        return;
+    const QVariant codigo = m_vistas.Data1.value(schema::trafoge().codeField);
+    if (!codigo.isValid() || codigo.isNull())
+        return;
+    seguirTransformador(codigo.toInt());
+}
+
+void PaginaPrioridades::seguirAdo1()
+{
+    const int fila = m_vistas.Ado1.isOpen() ? m_vistas.Ado1.absolutePosition() : -1;
+    const QModelIndex destino =
+        fila >= 0 && fila < m_modelo->rowCount() ? m_modelo->index(fila) : QModelIndex();
+    if (destino != m_lista->currentIndex()) {
+        m_moviendoLista = true;
+        if (destino.isValid())
+            m_lista->selectionModel()->setCurrentIndex(destino, QItemSelectionModel::ClearAndSelect);
+        else
+            m_lista->selectionModel()->clear();
+        m_moviendoLista = false;
+    }
+    if (destino.isValid())
+        m_lista->scrollTo(destino);
+    mostrarDetalle();
+}
+
+void PaginaPrioridades::mostrarDetalle()
+{
+    const QModelIndex actual = m_lista->currentIndex();
+    m_diagnostico->setPlainText(
+        actual.isValid() ? textoPlano(actual.data(ModeloPrioridades::RolDiagnostico).toString()) : QString());
+    m_resumen->setPlainText(
+        actual.isValid() ? textoPlano(actual.data(ModeloPrioridades::RolResumenObs).toString()) : QString());
+    m_gravedad->setText(actual.isValid() ? numero(actual.data(ModeloPrioridades::RolGravedad)) : QString());
 }

@@ -2,15 +2,54 @@
 
 #include <QWidget>
 
-class QVBoxLayout;
+class DataViews;
+class ListaTrafos;
+class ModeloPrioridades;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+struct RunState;
 
-// The priority list with the diagnosis of its current row.
+// The PRIORIDADES tab: the priority list (Ado1) in priority order, and beside it the general
+// diagnosis, the summary of observations and the severity of the list's current row.
+// Making a row current moves the transformer view to it; a move of the transformer view made
+// elsewhere brings the list to that transformer.
 class PaginaPrioridades : public QWidget
 {
     Q_OBJECT
 public:
-    explicit PaginaPrioridades(QWidget* parent = nullptr);
+    PaginaPrioridades(RunState& estado, DataViews& vistas, QWidget* parent = nullptr);
+
+    // The selection handler: moves Ado1 to the list's current row and the transformer view to
+    // its code, with the list-sync flags raised meanwhile. It runs whenever a row becomes
+    // current; the general diagnosis calls it at its end. Errors are ignored.
+    void filaActualCambiada();
+    // Re-runs the list's query and stands on the transformer with that code, without moving
+    // the transformer view back. Does nothing while the list-sync flags are set.
+    void seguirTransformador(int codigo);
+    // While on (the default), a move of the transformer view re-positions the list by itself;
+    // whoever aligns the views and calls seguirTransformador turns this off.
+    void setSeguirDatos1(bool seguir);
+
+    ListaTrafos* lista() const { return m_lista; }
+    ModeloPrioridades* modelo() const { return m_modelo; }
+    QLabel* tituloLista() const { return m_titulo; }
 
 private:
-    QVBoxLayout* m_layout = nullptr;
+    void datos1Movido();
+    // Puts the list's current row on Ado1's position without running the handler.
+    void seguirAdo1();
+    void mostrarDetalle();
+
+    RunState& m_estado;
+    DataViews& m_vistas;
+    ModeloPrioridades* m_modelo = nullptr;
+    ListaTrafos* m_lista = nullptr;
+    QLabel* m_titulo = nullptr;
+    QPlainTextEdit* m_diagnostico = nullptr;
+    QPlainTextEdit* m_resumen = nullptr;
+    QLineEdit* m_gravedad = nullptr;
+    bool m_seguirDatos1 = true;
+    // The page itself moves the list's current row: not a user's choice.
+    bool m_moviendoLista = false;
 };

@@ -1,10 +1,33 @@
 #include "records/ui/PaginaRevision.h"
 
-#include <QVBoxLayout>
+#include "records/ui/FormularioCampos.h"
 
-PaginaRevision::PaginaRevision(QWidget* parent) : QWidget(parent)
+#include <QTabWidget>
+
+PaginaRevision::PaginaRevision(QWidget* parent)
+    : PaginaFechada(QStringLiteral("PaginaRevision"), QStringLiteral("REV"), 3, parent)
 {
-    setObjectName(QStringLiteral("PaginaRevision"));
-    m_layout = new QVBoxLayout(this);
-    m_layout->setContentsMargins(8, 8, 8, 8);
+}
+
+const schema::Table& PaginaRevision::tablaEsquema() const
+{
+    return schema::revision();
+}
+
+void PaginaRevision::construirDetalle(QTabWidget* detalle, EnlaceCampos& enlace)
+{
+    const struct
+    {
+        const char* grupo;
+        const char* titulo;
+        int columnas;
+    } paginas[] = {{"GENERAL", "GE&NERAL", 2},
+                   {"PROTECCIONES", "PROTECCIONES", 2},
+                   {"AISLACIÓN", "AISLACIÓN", 3},
+                   {"ACCESORIOS", "ACCESORIOS", 2},
+                   {"OBSERVACIÓN", "&OBSERVACIÓN", 1}};
+    for (const auto& p : paginas)
+        detalle->addTab(
+            desplazable(FormularioCampos::construirGrupo(QString::fromUtf8(p.grupo), enlace, p.columnas)),
+            QString::fromUtf8(p.titulo));
 }

@@ -1,16 +1,15 @@
 #pragma once
 
-#include <QWidget>
+#include "records/ui/PaginaFechada.h"
 
-class QVBoxLayout;
-
-// The inspections tab: detail, table, graphs and calendar.
-class PaginaRevision : public QWidget
+// The inspections tab: general state, protections, insulation, accessories and observation.
+class PaginaRevision : public PaginaFechada
 {
     Q_OBJECT
 public:
     explicit PaginaRevision(QWidget* parent = nullptr);
 
-private:
-    QVBoxLayout* m_layout = nullptr;
+protected:
+    const schema::Table& tablaEsquema() const override;
+    void construirDetalle(QTabWidget* detalle, EnlaceCampos& enlace) override;
 };

@@ -1,10 +1,210 @@
 #include "records/ui/PaginaTrafos.h"
 
+#include "data/logic/RecordView.h"
+#include "data/logic/Schema.h"
+#include "records/ui/BarraNavegacion.h"
+#include "records/ui/CabeceraTrafo.h"
+#include "records/ui/EnlaceCampos.h"
+#include "records/ui/FormularioCampos.h"
+#include "records/ui/TablaRegistros.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTabWidget>
 #include <QVBoxLayout>
+
+namespace {
+
+QWidget* desplazable(QWidget* contenido)
+{
+    auto* area = new QScrollArea;
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidget(contenido);
+    return area;
+}
+
+QString s(const char* texto)
+{
+    return QString::fromUtf8(texto);
+}
+
+} // namespace
 
 PaginaTrafos::PaginaTrafos(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("PaginaTrafos"));
-    m_layout = new QVBoxLayout(this);
-    m_layout->setContentsMargins(8, 8, 8, 8);
+    auto* vertical = new QVBoxLayout(this);
+    vertical->setContentsMargins(4, 4, 4, 4);
+    vertical->setSpacing(4);
+    m_cabecera = new CabeceraTrafo(0, this);
+    m_luces << m_cabecera->luz();
+    vertical->addWidget(m_cabecera);
+    m_subtabs = new QTabWidget(this);
+    m_subtabs->setObjectName(QStringLiteral("Subtabs"));
+    vertical->addWidget(m_subtabs, 1);
+    m_barra = new BarraNavegacion(QStringLiteral("TRA"), this);
+    vertical->addWidget(m_barra);
+}
+
+void PaginaTrafos::enlazar(RecordView& trafos)
+{
+    if (m_enlace)
+        return;
+    m_vista = &trafos;
+    m_enlace = new EnlaceCampos(trafos, schema::trafoge(), this);
+    m_cabecera->setVista(&trafos);
+    m_barra->setVista(&trafos);
+    m_barra->actualizarCaption();
+
+    m_subtabs->addTab(construirDetalle(), QStringLiteral("&DETALLE"));
+    auto* paginaTabla = new QWidget;
+    auto* tablaLayout = new QVBoxLayout(paginaTabla);
+    tablaLayout->setContentsMargins(2, 2, 2, 2);
+    m_tabla = new TablaRegistros(trafos, paginaTabla);
+    m_tabla->setObjectName(QStringLiteral("TablaTrafoge"));
+    tablaLayout->addWidget(m_tabla);
+    m_subtabs->addTab(paginaTabla, QStringLiteral("TABLA"));
+    m_subtabs->addTab(construirAccesorios(), QStringLiteral("ACCESORIOS"));
+    m_subtabs->addTab(construirDiagnostico(), QString::fromUtf8("&DIAGNÓSTICO GENERAL"));
+
+    connect(m_enlace, &EnlaceCampos::mostrado, this, &PaginaTrafos::mostrarEstado);
+    mostrarEstado();
+}
+
+QWidget* PaginaTrafos::construirDetalle()
+{
+    auto* pagina = new QWidget;
+    auto* fila = new QHBoxLayout(pagina);
+    fila->setContentsMargins(4, 4, 4, 4);
+
+    QList<schema::Field> generales;
+    for (const schema::Field& f : schema::trafoge().fields)
+        if (f.group.isEmpty() && !f.tableOnly)
+            generales << f;
+    generales << FormularioCampos::delGrupo(schema::trafoge(), s("GENERAL"));
+    fila->addWidget(desplazable(FormularioCampos::construirCampos(generales, *m_enlace, 2)), 1);
+
+    auto* derecha = new QVBoxLayout;
+    auto* area = new QGroupBox(s("ESTADO"), pagina);
+    area->setObjectName(QStringLiteral("AreaEstado"));
+    auto* grilla = new QGridLayout(area);
+    const schema::Table& t = schema::trafoge();
+    m_estado = new QComboBox(area);
+    m_estado->setObjectName(FormularioCampos::nombreCaja(t, *t.field(s("ESTADO"))));
+    m_estado->addItems({s("Apagado"), s("Verde"), s("Amarillo"), s("Rojo")});
+    for (int i = 0; i < 4; ++i)
+        m_estado->setItemData(i, i);
+    m_gravedad = new QLineEdit(area);
+    m_gravedad->setObjectName(FormularioCampos::nombreCaja(t, *t.field(s("GRAVEDAD"))));
+    m_modo = new QPushButton(area);
+    m_modo->setObjectName(FormularioCampos::nombreCaja(t, *t.field(s("AUTO"))));
+    m_modo->setCheckable(true);
+    auto* rotuloEstado = new QLabel(FormularioCampos::rotulo(*t.field(s("ESTADO"))), area);
+    rotuloEstado->setBuddy(m_estado);
+    auto* rotuloGravedad = new QLabel(FormularioCampos::rotulo(*t.field(s("GRAVEDAD"))), area);
+    rotuloGravedad->setBuddy(m_gravedad);
+    grilla->addWidget(rotuloEstado, 0, 0);
+    grilla->addWidget(m_estado, 0, 1);
+    grilla->addWidget(rotuloGravedad, 1, 0);
+    grilla->addWidget(m_gravedad, 1, 1);
+    grilla->addWidget(m_modo, 2, 0, 1, 2);
+    QWidget* luz = CabeceraTrafo::crearLuz(1, area);
+    m_luces << luz;
+    grilla->addWidget(luz, 0, 2, 3, 1, Qt::AlignCenter);
+    m_enlace->agregar(s("ESTADO"), m_estado);
+    m_enlace->agregar(s("GRAVEDAD"), m_gravedad);
+    m_enlace->agregar(s("AUTO"), m_modo);
+    connect(m_modo, &QPushButton::toggled, this, &PaginaTrafos::aplicarModo);
+    aplicarModo();
+    derecha->addWidget(area);
+
+    const char* textos[] = {"&Agregar", "&Eliminar", "&Refrescar", "&Guardar", "Ca&ncelar"};
+    const char* nombres[] = {"cmdAdd", "cmdDelete", "cmdRefresh", "cmdUpdate", "Command29"};
+    auto* botones = new QGridLayout;
+    for (int i = 0; i < 5; ++i) {
+        auto* b = new QPushButton(s(textos[i]), pagina);
+        b->setObjectName(QString::fromLatin1(nombres[i]));
+        botones->addWidget(b, i / 2, i % 2);
+        m_botones << b;
+    }
+    derecha->addLayout(botones);
+    derecha->addStretch(1);
+    fila->addLayout(derecha);
+    return pagina;
+}
+
+QWidget* PaginaTrafos::construirAccesorios()
+{
+    auto* pagina = new QWidget;
+    auto* vertical = new QVBoxLayout(pagina);
+    vertical->setContentsMargins(4, 4, 4, 4);
+    vertical->addWidget(FormularioCampos::construirGrupo(s("ACCESORIOS"), *m_enlace, 2), 1);
+    auto* guardar = new QPushButton(s("&Guardar"), pagina);
+    guardar->setObjectName(QStringLiteral("cmdGuardarAccesorios"));
+    auto* fila = new QHBoxLayout;
+    fila->addStretch(1);
+    fila->addWidget(guardar);
+    vertical->addLayout(fila);
+    m_botones << guardar;
+    return pagina;
+}
+
+QWidget* PaginaTrafos::construirDiagnostico()
+{
+    auto* pagina = new QWidget;
+    auto* fila = new QHBoxLayout(pagina);
+    fila->setContentsMargins(4, 4, 4, 4);
+    fila->addWidget(FormularioCampos::construirGrupo(s("DIAGNÓSTICO GENERAL"), *m_enlace, 1), 1);
+    auto* derecha = new QVBoxLayout;
+    auto* rotulo = new QLabel(s("Gravedad:"), pagina);
+    m_gravedadDiagnostico = new QLineEdit(pagina);
+    m_gravedadDiagnostico->setObjectName(QStringLiteral("Text1_1"));
+    m_gravedadDiagnostico->setReadOnly(true);
+    m_gravedadDiagnostico->setMaximumWidth(90);
+    rotulo->setBuddy(m_gravedadDiagnostico);
+    QWidget* luz = CabeceraTrafo::crearLuz(2, pagina);
+    m_luces << luz;
+    derecha->addWidget(luz, 0, Qt::AlignHCenter);
+    derecha->addWidget(rotulo);
+    derecha->addWidget(m_gravedadDiagnostico);
+    derecha->addStretch(1);
+    fila->addLayout(derecha);
+    return pagina;
+}
+
+void PaginaTrafos::aplicarModo()
+{
+    const bool manual = m_modo->isChecked();
+    m_modo->setText(manual ? s("Manual") : s("Automático"));
+    m_estado->setEnabled(manual);
+    m_gravedad->setReadOnly(!manual);
+}
+
+void PaginaTrafos::mostrarEstado()
+{
+    const bool enFila =
+        m_vista && m_vista->isOpen() && !m_vista->bof() && !m_vista->eof() && !m_vista->isDeleted();
+    setEstadoLuces(enFila ? m_vista->value(s("ESTADO")).toInt() : 0);
+    m_gravedadDiagnostico->setText(m_gravedad->text());
+    aplicarModo();
+}
+
+void PaginaTrafos::setEstadoLuces(int estado)
+{
+    for (QWidget* l : m_luces)
+        CabeceraTrafo::setEstadoLuz(l, estado);
+}
+
+void PaginaTrafos::setSoloLectura(bool soloLectura)
+{
+    for (const Boton b : {Agregar, Eliminar, Guardar, Cancelar, GuardarAccesorios})
+        if (QPushButton* p = boton(b))
+            p->setVisible(!soloLectura);
 }

@@ -1,16 +1,71 @@
 #pragma once
 
+#include <QList>
 #include <QWidget>
 
-class QVBoxLayout;
+class BarraNavegacion;
+class CabeceraTrafo;
+class EnlaceCampos;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class RecordView;
+class TablaRegistros;
 
-// The transformers tab: detail, table, accessories and general diagnosis.
+// The transformers tab: detail with the state area, table, accessories and general diagnosis.
 class PaginaTrafos : public QWidget
 {
     Q_OBJECT
 public:
+    enum Boton
+    {
+        Agregar,
+        Eliminar,
+        Refrescar,
+        Guardar,
+        Cancelar,
+        GuardarAccesorios
+    };
+
     explicit PaginaTrafos(QWidget* parent = nullptr);
 
+    // Builds the boxes and binds them to the transformer view.
+    void enlazar(RecordView& trafos);
+    // Read-only mode hides the buttons that change rows.
+    void setSoloLectura(bool soloLectura);
+
+    // Manual mode (pressed) unlocks the state list and the severity box.
+    void aplicarModo();
+
+    BarraNavegacion* barra() const { return m_barra; }
+    CabeceraTrafo* cabecera() const { return m_cabecera; }
+    EnlaceCampos* enlace() const { return m_enlace; }
+    QTabWidget* subtabs() const { return m_subtabs; }
+    TablaRegistros* tabla() const { return m_tabla; }
+    QPushButton* boton(Boton b) const { return m_botones.value(b); }
+    QComboBox* listaEstado() const { return m_estado; }
+    QLineEdit* cajaGravedad() const { return m_gravedad; }
+    QPushButton* botonModo() const { return m_modo; }
+    QList<QWidget*> luces() const { return m_luces; }
+    void setEstadoLuces(int estado);
+
 private:
-    QVBoxLayout* m_layout = nullptr;
+    QWidget* construirDetalle();
+    QWidget* construirAccesorios();
+    QWidget* construirDiagnostico();
+    void mostrarEstado();
+
+    RecordView* m_vista = nullptr;
+    CabeceraTrafo* m_cabecera = nullptr;
+    QTabWidget* m_subtabs = nullptr;
+    BarraNavegacion* m_barra = nullptr;
+    EnlaceCampos* m_enlace = nullptr;
+    TablaRegistros* m_tabla = nullptr;
+    QComboBox* m_estado = nullptr;
+    QLineEdit* m_gravedad = nullptr;
+    QLineEdit* m_gravedadDiagnostico = nullptr;
+    QPushButton* m_modo = nullptr;
+    QList<QPushButton*> m_botones;
+    QList<QWidget*> m_luces;
 };

@@ -38,8 +38,12 @@ Trafo::Trafo(RunState& estado, DataViews& vistas, QWidget* parent)
     m_revision = new PaginaRevision;
     m_ensayos = new PaginaEnsayos;
     m_mantenimiento = new PaginaMantenimiento;
-    m_prioridades = new PaginaPrioridades;
+    m_prioridades = new PaginaPrioridades(estado, vistas);
     m_herramientas = new PaginaHerramientas;
+    m_trafos->enlazar(vistas.Data1);
+    m_revision->enlazar(vistas.Data2, vistas.Data1);
+    m_ensayos->enlazar(vistas.Data3, vistas.Data1);
+    m_mantenimiento->enlazar(vistas.Data4, vistas.Data1);
     m_tabs->addTab(m_buscar, QStringLiteral("&BUSCAR"));
     m_tabs->addTab(m_trafos, QStringLiteral("TRAFOS"));
     m_tabs->addTab(m_revision, QString::fromUtf8("REVISIÓN"));
@@ -176,6 +180,10 @@ void Trafo::mostrarEstado()
     m_modo->setText(m_estado.SoloLectura ? QStringLiteral("MODO: Solo Lectura")
                                          : QString::fromUtf8("MODO: Edición"));
     m_carpeta->setText(QString::fromUtf8("Dirección BD: ") + m_estado.RutaDatos);
+    m_trafos->setSoloLectura(m_estado.SoloLectura);
+    m_revision->setSoloLectura(m_estado.SoloLectura);
+    m_ensayos->setSoloLectura(m_estado.SoloLectura);
+    m_mantenimiento->setSoloLectura(m_estado.SoloLectura);
     disponer();
 }
 

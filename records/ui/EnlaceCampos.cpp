@@ -1,0 +1,197 @@
+#include "records/ui/EnlaceCampos.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDate>
+#include <QLineEdit>
+#include <QTextEdit>
+
+EnlaceCampos::EnlaceCampos(RecordView& vista, const schema::Table& tabla, QObject* parent)
+    : QObject(parent), m_vista(vista), m_tabla(tabla)
+{
+    connect(&m_vista, &RecordView::repositioned, this, &EnlaceCampos::mostrar);
+    connect(&m_vista, &RecordView::validate, this, [this](RecordView::Action accion) {
+        // A deletion throws the row away: nothing typed into it is worth writing.
+        if (accion != RecordView::Action::Delete)
+            escribir();
+    });
+}
+
+void EnlaceCampos::agregar(const QString& campo, QWidget* caja)
+{
+    Enlace e;
+    const schema::Field* f = m_tabla.field(campo);
+    e.campo = f ? f->name : campo;
+    e.caja = caja;
+    e.kind = f ? f->kind : schema::FieldKind::Text;
+    m_enlaces.append(e);
+
+    if (auto* t = qobject_cast<QLineEdit*>(caja))
+        connect(t, &QLineEdit::textChanged, this, [this, caja] { marcar(caja); });
+    else if (auto* c = qobject_cast<QComboBox*>(caja)) {
+        connect(c, &QComboBox::currentIndexChanged, this, [this, caja] { marcar(caja); });
+        connect(c, &QComboBox::editTextChanged, this, [this, caja] { marcar(caja); });
+    } else if (auto* b = qobject_cast<QAbstractButton*>(caja))
+        connect(b, &QAbstractButton::toggled, this, [this, caja] { marcar(caja); });
+    else if (auto* m = qobject_cast<QTextEdit*>(caja))
+        connect(m, &QTextEdit::textChanged, this, [this, caja] { marcar(caja); });
+
+    mostrarEn(m_enlaces.last());
+}
+
+QWidget* EnlaceCampos::caja(const QString& campo) const
+{
+    for (const Enlace& e : m_enlaces)
+        if (schema::sameName(e.campo, campo))
+            return e.caja;
+    return nullptr;
+}
+
+QStringList EnlaceCampos::campos() const
+{
+    QStringList out;
+    for (const Enlace& e : m_enlaces)
+        out << e.campo;
+    return out;
+}
+
+QList<QWidget*> EnlaceCampos::cajas() const
+{
+    QList<QWidget*> out;
+    for (const Enlace& e : m_enlaces)
+        out << e.caja.data();
+    return out;
+}
+
+void EnlaceCampos::marcar(QWidget* caja)
+{
+    if (m_cargando)
+        return;
+    for (Enlace& e : m_enlaces)
+        if (e.caja == caja)
+            e.cambiado = true;
+}
+
+bool EnlaceCampos::hayCambios() const
+{
+    for (const Enlace& e : m_enlaces)
+        if (e.cambiado)
+            return true;
+    return false;
+}
+
+QString EnlaceCampos::textoFecha(const QDate& fecha, bool corto)
+{
+    if (!fecha.isValid())
+        return QString();
+    return fecha.toString(corto ? QStringLiteral("dd/MM/yy") : QStringLiteral("dd/MM/yyyy"));
+}
+
+QString EnlaceCampos::textoValor(const QVariant& valor, schema::FieldKind kind, bool corto)
+{
+    if (!valor.isValid() || valor.isNull())
+        return QString();
+    switch (kind) {
+    case schema::FieldKind::Date:
+        return textoFecha(valor.toDate(), corto);
+    case schema::FieldKind::Number:
+        // Plain decimal text with a point, as the checkers and the evaluation read it.
+        return QString::number(valor.toDouble(), 'g', 15);
+    case schema::FieldKind::Integer:
+        return QString::number(valor.toLongLong());
+    default:
+        return valor.toString();
+    }
+}
+
+void EnlaceCampos::mostrar()
+{
+    for (Enlace& e : m_enlaces)
+        mostrarEn(e);
+    emit mostrado();
+}
+
+void EnlaceCampos::mostrarEn(Enlace& e)
+{
+    if (!e.caja)
+        return;
+    const bool enFila = m_vista.isOpen() && !m_vista.bof() && !m_vista.eof() && !m_vista.isDeleted();
+    const QVariant v = enFila ? m_vista.value(e.campo) : QVariant();
+    m_cargando = true;
+    if (auto* t = qobject_cast<QLineEdit*>(e.caja)) {
+        t->setText(textoValor(v, e.kind));
+        t->setCursorPosition(0);
+    } else if (auto* c = qobject_cast<QComboBox*>(e.caja)) {
+        if (c->isEditable()) {
+            const QString texto = textoValor(v, e.kind);
+            // A list that offers a single blank shows it for an empty field.
+            const int blanco = c->findText(QStringLiteral(" "));
+            c->setEditText(texto.isEmpty() && blanco >= 0 ? QStringLiteral(" ") : texto);
+        } else {
+            c->setCurrentIndex(v.isValid() ? v.toInt() : (c->count() > 0 ? 0 : -1));
+        }
+    } else if (auto* b = qobject_cast<QAbstractButton*>(e.caja)) {
+        b->setChecked(v.toBool());
+    } else if (auto* m = qobject_cast<QTextEdit*>(e.caja)) {
+        const QString texto = v.toString();
+        if (Qt::mightBeRichText(texto))
+            m->setHtml(texto);
+        else
+            m->setPlainText(texto);
+    }
+    e.cambiado = false;
+    m_cargando = false;
+}
+
+QVariant EnlaceCampos::leer(const Enlace& e) const
+{
+    if (auto* t = qobject_cast<QLineEdit*>(e.caja)) {
+        const QString texto = t->text().trimmed();
+        if (texto.isEmpty())
+            return QVariant();
+        if (e.kind == schema::FieldKind::Date) {
+            for (const QString& formato : {QStringLiteral("d/M/yyyy"), QStringLiteral("d/M/yy")}) {
+                QDate d = QDate::fromString(texto, formato);
+                if (d.isValid()) {
+                    // Two-digit years read as this century, as the lists write them.
+                    if (formato.endsWith(QLatin1String("/yy")) && d.year() < 2000)
+                        d = d.addYears(100);
+                    return d;
+                }
+            }
+        }
+        return t->text();
+    }
+    if (auto* c = qobject_cast<QComboBox*>(e.caja)) {
+        if (!c->isEditable())
+            return c->currentIndex() < 0 ? QVariant() : QVariant(c->currentIndex());
+        const QString texto = c->currentText();
+        return texto.isEmpty() ? QVariant() : QVariant(texto);
+    }
+    if (auto* b = qobject_cast<QAbstractButton*>(e.caja))
+        return b->isChecked();
+    if (auto* m = qobject_cast<QTextEdit*>(e.caja))
+        return m->toPlainText().isEmpty() ? QVariant() : QVariant(m->toHtml());
+    return QVariant();
+}
+
+Status EnlaceCampos::escribir()
+{
+    if (!m_vista.isOpen() || m_vista.isReadOnly())
+        return Status();
+    const bool enFila = m_vista.editMode() == RecordView::EditMode::Add ||
+                        (!m_vista.bof() && !m_vista.eof() && !m_vista.isDeleted());
+    if (!enFila)
+        return Status();
+    Status resultado = Status();
+    for (Enlace& e : m_enlaces) {
+        if (!e.cambiado || !e.caja)
+            continue;
+        const Status st = m_vista.setValue(e.campo, leer(e));
+        if (st.ok())
+            e.cambiado = false;
+        else if (resultado.ok())
+            resultado = st;
+    }
+    return resultado;
+}

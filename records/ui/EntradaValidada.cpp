@@ -1,0 +1,160 @@
+#include "records/ui/EntradaValidada.h"
+
+#include "records/logic/Validar.h"
+#include "utilities/logic/Mensajes.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+
+EntradaValidada::EntradaValidada(QLineEdit* box, schema::Checker checker, Mensajes& mensajes)
+    : QObject(box), m_box(box), m_checker(checker), m_mensajes(mensajes),
+      m_separator(&validar::systemDecimalSeparator)
+{
+    box->installEventFilter(this);
+    connect(box, &QLineEdit::textChanged, this, &EntradaValidada::onTextChanged);
+}
+
+EntradaValidada* EntradaValidada::attach(QLineEdit* box, const schema::Field& field, Mensajes& mensajes)
+{
+    return new EntradaValidada(box, field.checker, mensajes);
+}
+
+void EntradaValidada::setSeparatorProvider(SeparatorProvider provider)
+{
+    m_separator = provider ? std::move(provider) : SeparatorProvider(&validar::systemDecimalSeparator);
+}
+
+QLineEdit* EntradaValidada::box() const
+{
+    return m_box.data();
+}
+
+QChar EntradaValidada::decimalSeparator() const
+{
+    return m_separator();
+}
+
+void EntradaValidada::setActiveWhen(std::function<bool()> active)
+{
+    m_active = std::move(active);
+}
+
+void EntradaValidada::setEnterAsTab(bool on)
+{
+    m_enterAsTab = on;
+}
+
+void EntradaValidada::setOnEnter(std::function<void()> action)
+{
+    m_onEnter = std::move(action);
+}
+
+void EntradaValidada::setDatePicker(DatePicker picker)
+{
+    m_datePicker = std::move(picker);
+}
+
+void EntradaValidada::onTextChanged()
+{
+    // The box's own rewrite below changes the text again; checkUntilStable already ran the
+    // checker over it.
+    if (m_checking || (m_active && !m_active()))
+        return;
+    checkNow();
+}
+
+void EntradaValidada::checkNow()
+{
+    if (!m_box || m_checker == schema::Checker::None)
+        return;
+    validar::InputState in;
+    in.text = m_box->text();
+    in.cursor = m_box->cursorPosition();
+    if (m_box->hasSelectedText()) {
+        in.selectionStart = m_box->selectionStart();
+        in.selectionLength = int(m_box->selectedText().size());
+    } else {
+        in.selectionStart = in.cursor;
+    }
+    const validar::SettledResult r = validar::checkUntilStable(m_checker, in, m_separator());
+    m_dateComplete = r.complete;
+    if (r.state == in && r.messages.isEmpty())
+        return;
+
+    m_checking = true;
+    if (r.state.text != in.text)
+        m_box->setText(r.state.text);
+    m_checking = false;
+    // The messages come before the selection, so the faulty part is what is selected when
+    // the user is back in the box.
+    for (const QString& message : r.messages)
+        m_mensajes.aviso(message);
+    if (!m_box)
+        return;
+    const validar::InputState& s = r.state;
+    if (s.selectionLength > 0) {
+        if (s.cursor == s.selectionStart)
+            m_box->setSelection(s.selectionStart + s.selectionLength, -s.selectionLength);
+        else
+            m_box->setSelection(s.selectionStart, s.selectionLength);
+    } else {
+        m_box->setCursorPosition(s.cursor);
+    }
+}
+
+bool EntradaValidada::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_box)
+        return QObject::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::FocusIn: {
+        // Coming back from a message box or another window is no new entry into the box:
+        // the selection the checker set must survive it.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            // Queued, so that the mouse press that gave the focus does not undo it.
+            QMetaObject::invokeMethod(m_box.data(), &QLineEdit::selectAll, Qt::QueuedConnection);
+        }
+        break;
+    }
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            break;
+        if (!m_enterAsTab && !m_onEnter)
+            break;
+        // The hook may close the page and with it this box (and this object).
+        QPointer<QLineEdit> box = m_box;
+        const bool asTab = m_enterAsTab;
+        if (m_onEnter)
+            m_onEnter();
+        if (asTab && box) {
+            QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+            QCoreApplication::sendEvent(box.data(), &tab);
+        }
+        return true;
+    }
+    case QEvent::MouseButtonRelease: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (!m_datePicker || mouse->button() != Qt::LeftButton)
+            break;
+        // Opened after the release so the modal calendar does not start under a held button.
+        QPointer<QLineEdit> box = m_box;
+        const std::optional<QDate> picked = m_datePicker(box.data());
+        if (box && picked && picked->isValid()) {
+            box->setText(picked->toString(QStringLiteral("dd/MM/yyyy")));
+            box->setCursorPosition(int(box->text().size()));
+        }
+        // The box still gets its release, so it does not take the button as held.
+        if (!box)
+            return true;
+        break;
+    }
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}

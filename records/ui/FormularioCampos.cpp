@@ -1,0 +1,313 @@
+#include "records/ui/FormularioCampos.h"
+
+#include "records/ui/EnlaceCampos.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFont>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+namespace {
+
+using schema::FieldKind;
+
+// Element numbers of the test boxes read by the evaluation and the gas-method windows.
+const QHash<QString, int>& indicesEnsayos()
+{
+    static const QHash<QString, int> indices = [] {
+        QHash<QString, int> h;
+        const QList<std::pair<const char*, int>> pares = {{"HumSol", 41},
+                                                          {"TangDelta", 43},
+                                                          {"Visual", 62},
+                                                          {"SP_GR_", 63},
+                                                          {"Color", 64},
+                                                          {"Diel", 65},
+                                                          {"TIF", 66},
+                                                          {"Acidez", 67},
+                                                          {"%_Inhibidor", 68},
+                                                          {"Grado", 71},
+                                                          {"Factor", 72},
+                                                          {"Peso Seco", 73},
+                                                          {"Saturación", 74},
+                                                          {"KFTMC_PPM", 75},
+                                                          {"KFTMC_TEMP", 76},
+                                                          {"5H2F", 77},
+                                                          {"2FOL", 78},
+                                                          {"2FAL", 79},
+                                                          {"2ACF", 80},
+                                                          {"5M2F", 81},
+                                                          {"Total", 82},
+                                                          {"Hidrógeno", 83},
+                                                          {"Oxígeno", 84},
+                                                          {"Nitrógeno", 85},
+                                                          {"Metano", 86},
+                                                          {"Monóxido", 87},
+                                                          {"Dióxido", 88},
+                                                          {"Etano", 89},
+                                                          {"Etileno", 90},
+                                                          {"Acetileno", 91},
+                                                          {"Total combustible", 92},
+                                                          {"Total Gas", 93},
+                                                          {"Aluminio", 94},
+                                                          {"Hierro", 95},
+                                                          {"Cobre", 96},
+                                                          {"PCB_1242", 97},
+                                                          {"PCB_1254", 98},
+                                                          {"PCB_1260", 99},
+                                                          {"OTROS", 100},
+                                                          {"TOTAL PCB", 101},
+                                                          {"Fecha", 121}};
+        for (const auto& [nombre, indice] : pares)
+            h.insert(QString::fromUtf8(nombre), indice);
+        return h;
+    }();
+    return indices;
+}
+
+int indiceEn(const QStringList& nombres, const QString& nombre)
+{
+    for (int i = 0; i < nombres.size(); ++i)
+        if (nombres[i] == nombre)
+            return i;
+    return -1;
+}
+
+QString ultimaParte(const QString& grupo)
+{
+    return grupo.section(QLatin1Char('/'), -1);
+}
+
+// A yes/no field without a caption of its own says whether the field before it was measured
+// (IN, LD): its check box sits right after that field's box.
+bool esMarcaDelAnterior(const schema::Field& campo)
+{
+    return campo.kind == FieldKind::YesNo && campo.caption.isEmpty();
+}
+
+void agregarCampo(QGridLayout* grilla, int& fila, int& columna, int columnas, const schema::Field& campo,
+                  const schema::Field* marca, EnlaceCampos& enlace, QWidget* padre)
+{
+    QWidget* caja = FormularioCampos::crearCaja(enlace.tabla(), campo, padre);
+    enlace.agregar(campo.name, caja);
+    QWidget* celda = caja;
+    if (marca) {
+        celda = new QWidget(padre);
+        auto* juntos = new QHBoxLayout(celda);
+        juntos->setContentsMargins(0, 0, 0, 0);
+        caja->setParent(celda);
+        juntos->addWidget(caja, 1);
+        QWidget* casilla = FormularioCampos::crearCaja(enlace.tabla(), *marca, celda);
+        enlace.agregar(marca->name, casilla);
+        juntos->addWidget(casilla);
+    }
+    if (campo.kind == FieldKind::Memo) {
+        if (columna != 0) {
+            ++fila;
+            columna = 0;
+        }
+        auto* rotulo = new QLabel(FormularioCampos::rotulo(campo), padre);
+        rotulo->setBuddy(caja);
+        grilla->addWidget(rotulo, fila++, 0, 1, columnas * 2);
+        grilla->addWidget(caja, fila++, 0, 1, columnas * 2);
+        grilla->setRowStretch(fila - 1, 1);
+        return;
+    }
+    if (campo.kind == FieldKind::YesNo) {
+        grilla->addWidget(caja, fila, columna * 2, 1, 2);
+    } else {
+        auto* rotulo = new QLabel(FormularioCampos::rotulo(campo), padre);
+        rotulo->setBuddy(caja);
+        rotulo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        grilla->addWidget(rotulo, fila, columna * 2);
+        grilla->addWidget(celda, fila, columna * 2 + 1);
+    }
+    if (++columna == columnas) {
+        columna = 0;
+        ++fila;
+    }
+}
+
+QGridLayout* nuevaGrilla(QWidget* w, int columnas)
+{
+    auto* grilla = new QGridLayout(w);
+    grilla->setContentsMargins(4, 4, 4, 4);
+    grilla->setHorizontalSpacing(6);
+    grilla->setVerticalSpacing(3);
+    for (int c = 0; c < columnas; ++c)
+        grilla->setColumnStretch(c * 2 + 1, 1);
+    return grilla;
+}
+
+} // namespace
+
+QString FormularioCampos::rotulo(const schema::Field& campo)
+{
+    return campo.caption.isEmpty() ? campo.name + QLatin1Char(':') : campo.caption;
+}
+
+QString FormularioCampos::nombreCaja(const schema::Table& tabla, const schema::Field& campo)
+{
+    if (tabla.name == QLatin1String("Ensayos")) {
+        static const QStringList grupos = {
+            QStringLiteral("EFQ"), QStringLiteral("KF"),  QStringLiteral("FUR"),
+            QStringLiteral("MET"), QStringLiteral("PCB"), QStringLiteral("GAS"),
+            QStringLiteral("FD"),  QStringLiteral("LD"),  QStringLiteral("IN")};
+        const int grupo = indiceEn(grupos, campo.name);
+        if (grupo >= 0 && campo.kind == FieldKind::YesNo)
+            return QStringLiteral("chkFieldsEns_%1").arg(grupo);
+        if (campo.name == QLatin1String("Sedimentos"))
+            return QStringLiteral("Combo10_25");
+        const auto i = indicesEnsayos().constFind(campo.name);
+        if (i != indicesEnsayos().constEnd())
+            return QStringLiteral("txtFields_%1").arg(*i);
+    } else if (tabla.name == QLatin1String("Revision")) {
+        static const QStringList megado = {
+            QStringLiteral("PRIM / SEC A TIERRA 1'"),   QStringLiteral("SEC / PRIM A TIERRA 1'"),
+            QStringLiteral("PRIM SEC / TIERRA 1'"),     QStringLiteral("PRIM / SEC A TIERRA 10'"),
+            QStringLiteral("SEC  / PRIM A TIERRA 10'"), QStringLiteral("PRIM SEC / TIERRA 10'")};
+        const int m = indiceEn(megado, campo.name);
+        if (m >= 0)
+            return QStringLiteral("txtFieldsM_%1").arg(m + 1);
+        if (campo.name == tabla.dateField)
+            return QStringLiteral("txtFields_119");
+    } else if (tabla.name == QLatin1String("Mantenimiento")) {
+        if (campo.name == tabla.dateField)
+            return QStringLiteral("txtFields_115");
+    } else if (tabla.name == QLatin1String("Trafoge")) {
+        if (campo.name == QLatin1String("ESTADO"))
+            return QStringLiteral("Combo8");
+        if (campo.name == QLatin1String("GRAVEDAD"))
+            return QStringLiteral("Text1_0");
+        if (campo.name == QLatin1String("AUTO"))
+            return QStringLiteral("VxBoton9_1");
+    }
+    return QStringLiteral("campo_") + campo.name;
+}
+
+QWidget* FormularioCampos::crearCaja(const schema::Table& tabla, const schema::Field& campo, QWidget* parent)
+{
+    QWidget* caja = nullptr;
+    switch (campo.kind) {
+    case FieldKind::YesNo:
+        caja = new QCheckBox(rotulo(campo), parent);
+        break;
+    case FieldKind::ListText: {
+        auto* lista = new QComboBox(parent);
+        lista->setEditable(true);
+        lista->addItems(campo.values);
+        // The sludge list offers a blank for a test that did not say.
+        if (campo.name == QLatin1String("Sedimentos"))
+            lista->addItem(QStringLiteral(" "));
+        lista->setInsertPolicy(QComboBox::NoInsert);
+        caja = lista;
+        break;
+    }
+    case FieldKind::Memo: {
+        auto* memo = new QTextEdit(parent);
+        memo->setReadOnly(true);
+        memo->setMinimumHeight(60);
+        caja = memo;
+        break;
+    }
+    default: {
+        auto* texto = new QLineEdit(parent);
+        if (campo.kind == FieldKind::Date)
+            texto->setMaxLength(10);
+        caja = texto;
+        break;
+    }
+    }
+    caja->setObjectName(nombreCaja(tabla, campo));
+    if (!campo.tip.isEmpty())
+        caja->setToolTip(campo.tip);
+    return caja;
+}
+
+QList<schema::Field> FormularioCampos::delGrupo(const schema::Table& tabla, const QString& grupo)
+{
+    QList<schema::Field> out;
+    for (const schema::Field& f : tabla.fields)
+        if (!f.tableOnly && (f.group == grupo || f.group.startsWith(grupo + QLatin1Char('/'))))
+            out << f;
+    return out;
+}
+
+QWidget* FormularioCampos::construirCampos(const QList<schema::Field>& campos, EnlaceCampos& enlace,
+                                           int columnas, QWidget* parent)
+{
+    auto* panel = new QWidget(parent);
+    QGridLayout* grilla = nuevaGrilla(panel, columnas);
+    int fila = 0;
+    int columna = 0;
+    bool conMemo = false;
+    for (int i = 0; i < campos.size(); ++i) {
+        const schema::Field& campo = campos[i];
+        const schema::Field* marca = nullptr;
+        if (campo.kind != FieldKind::YesNo && campo.kind != FieldKind::Memo && i + 1 < campos.size() &&
+            esMarcaDelAnterior(campos[i + 1]))
+            marca = &campos[++i];
+        conMemo = conMemo || campo.kind == FieldKind::Memo;
+        agregarCampo(grilla, fila, columna, columnas, campo, marca, enlace, panel);
+    }
+    // Rows keep their natural height; the free space stays below them.
+    if (!conMemo)
+        grilla->setRowStretch(fila + 1, 1);
+    return panel;
+}
+
+QWidget* FormularioCampos::construirGrupo(const QString& grupo, EnlaceCampos& enlace, int columnas,
+                                          QWidget* parent)
+{
+    auto* panel = new QWidget(parent);
+    auto* vertical = new QVBoxLayout(panel);
+    vertical->setContentsMargins(0, 0, 0, 0);
+
+    const QList<schema::Field> campos = delGrupo(enlace.tabla(), grupo);
+    QList<schema::Field> propios;
+    QStringList subgrupos;
+    for (const schema::Field& f : campos) {
+        if (f.group == grupo)
+            propios << f;
+        else if (!subgrupos.contains(f.group))
+            subgrupos << f.group;
+    }
+
+    // The group's switch heads it, bold, before its boxes.
+    for (int i = 0; i < propios.size(); ++i) {
+        const schema::Field& f = propios[i];
+        if (f.kind == FieldKind::YesNo && (f.caption == grupo || f.caption == ultimaParte(grupo))) {
+            QWidget* interruptor = crearCaja(enlace.tabla(), f, panel);
+            QFont negrita = interruptor->font();
+            negrita.setBold(true);
+            interruptor->setFont(negrita);
+            enlace.agregar(f.name, interruptor);
+            vertical->addWidget(interruptor);
+            propios.removeAt(i);
+            break;
+        }
+    }
+    if (!propios.isEmpty())
+        vertical->addWidget(construirCampos(propios, enlace, columnas, panel));
+    for (const QString& sub : subgrupos) {
+        const QString titulo = sub.mid(grupo.size() + 1);
+        auto* bloque = new QGroupBox(titulo, panel);
+        bloque->setObjectName(QStringLiteral("grupo_") + titulo);
+        auto* dentro = new QVBoxLayout(bloque);
+        dentro->setContentsMargins(2, 2, 2, 2);
+        QList<schema::Field> suyos;
+        for (const schema::Field& f : campos)
+            if (f.group == sub)
+                suyos << f;
+        dentro->addWidget(construirCampos(suyos, enlace, columnas, bloque));
+        vertical->addWidget(bloque);
+    }
+    vertical->addStretch(1);
+    return panel;
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "data/logic/Schema.h"
+
+#include <QList>
+#include <QWidget>
+
+class BarraNavegacion;
+class CabeceraTrafo;
+class EnlaceCampos;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class RecordView;
+class TablaRegistros;
+
+// A tab of dated rows (inspections, tests, maintenance): the transformer strip, the sub-tabs
+// DETALLE, TABLA, GRÁFICOS and CALENDARIO, the record buttons and the navigation bar.
+// Each tab fills its own detail sub-tabs.
+class PaginaFechada : public QWidget
+{
+    Q_OBJECT
+public:
+    enum Boton
+    {
+        Agregar,
+        Eliminar,
+        Refrescar,
+        Guardar,
+        Cancelar
+    };
+
+    // Builds the boxes and binds them to the tab's view and the strip to the transformer view.
+    void enlazar(RecordView& datos, RecordView& trafos);
+    // Read-only mode hides the buttons that change rows.
+    void setSoloLectura(bool soloLectura);
+    // The notice shown while the current transformer has no rows in this tab's table.
+    void setSinRegistros(bool visible);
+    bool sinRegistros() const;
+    QLabel* avisoSinRegistros() const { return m_sinRegistros; }
+
+    BarraNavegacion* barra() const { return m_barra; }
+    CabeceraTrafo* cabecera() const { return m_cabecera; }
+    EnlaceCampos* enlace() const { return m_enlace; }
+    QTabWidget* subtabs() const { return m_subtabs; }
+    QTabWidget* detalle() const { return m_detalle; }
+    TablaRegistros* tabla() const { return m_tabla; }
+    QPushButton* boton(Boton b) const { return m_botones.value(b); }
+    // The code box of the row shown; empty while the tab has no row.
+    QLineEdit* cajaCodigo() const;
+    QList<QWidget*> luces() const;
+    void setEstadoLuces(int estado);
+
+protected:
+    PaginaFechada(const QString& nombre, const QString& prefijo, int indiceLuz, QWidget* parent);
+    virtual const schema::Table& tablaEsquema() const = 0;
+    // Adds the detail's sub-tabs; the identity boxes (code, date, ...) are already built.
+    virtual void construirDetalle(QTabWidget* detalle, EnlaceCampos& enlace) = 0;
+    // A page that scrolls when the group is taller than the tab.
+    static QWidget* desplazable(QWidget* contenido);
+
+private:
+    QString m_prefijo;
+    CabeceraTrafo* m_cabecera = nullptr;
+    QTabWidget* m_subtabs = nullptr;
+    QTabWidget* m_detalle = nullptr;
+    QWidget* m_paginaDetalle = nullptr;
+    QWidget* m_paginaTabla = nullptr;
+    TablaRegistros* m_tabla = nullptr;
+    BarraNavegacion* m_barra = nullptr;
+    EnlaceCampos* m_enlace = nullptr;
+    QLabel* m_sinRegistros = nullptr;
+    QList<QPushButton*> m_botones;
+};
