@@ -98,6 +98,17 @@ QString Database::lastError() const
     return describe(sqlite3_extended_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db)));
 }
 
+QPair<qint64, qint64> Database::changeStamp() const
+{
+    qint64 version = -1;
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(m_db, "PRAGMA data_version", -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW)
+        version = sqlite3_column_int64(stmt, 0);
+    sqlite3_finalize(stmt);
+    return {sqlite3_total_changes64(m_db), version};
+}
+
 Status Database::exec(const QString& sql)
 {
     char* err = nullptr;

@@ -2,6 +2,7 @@
 
 #include "data/logic/Result.h"
 
+#include <QPair>
 #include <QString>
 #include <QVariant>
 #include <memory>
@@ -31,6 +32,9 @@ public:
 
     // Runs statements without results; the message names SQLite's reason in Spanish words.
     Status exec(const QString& sql);
+    // Changes whenever this connection or any other writes the file: the rows a query
+    // returns can only differ between two equal stamps' runs if the stamp moved.
+    QPair<qint64, qint64> changeStamp() const;
     // The last error of the connection as a Spanish text.
     QString lastError() const;
     // Spanish words for an SQLite result code ("el archivo es de solo lectura", ...).

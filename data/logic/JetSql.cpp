@@ -1,5 +1,7 @@
 #include "data/logic/JetSql.h"
 
+#include <cmath>
+
 #include "data/logic/JetSqlParser.h"
 #include "data/logic/Schema.h"
 
@@ -131,6 +133,21 @@ public:
                    collation(node.kids[0], node.kids[1]) + QLatin1Char(')');
         }
         case K::Like: {
+            // "CÓDIGO LIKE 12": a whole number has no wildcards, so on a whole-number column
+            // the pattern matches exactly one value; an equality can use the code index.
+            if (node.kids[0].kind == K::Column && node.kids[1].kind == K::Value) {
+                const Column column = resolve(node.kids[0]);
+                const QVariant& v = node.kids[1].value;
+                const bool number = v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int ||
+                                    v.typeId() == QMetaType::Double;
+                const double d = v.toDouble();
+                if (column.field->kind == schema::FieldKind::Integer && number && d == std::floor(d) &&
+                    std::abs(d) < 1e15) {
+                    params << QVariant(qlonglong(d));
+                    return QLatin1Char('(') + (node.negated ? QStringLiteral("NOT ") : QString()) +
+                           columnSql(column) + QStringLiteral(" = ?)");
+                }
+            }
             const QString a = expr(node.kids[0], params);
             const QString b = expr(node.kids[1], params);
             const QString call = QLatin1String(kLikeFunction) + QLatin1Char('(') + a + QStringLiteral(", ") +

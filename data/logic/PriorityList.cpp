@@ -15,13 +15,32 @@ PriorityList::PriorityList(QObject* parent) : RecordView(parent)
 
 Status PriorityList::requery()
 {
+    const auto db = database();
+    const auto stamp = db ? db->changeStamp() : QPair<qint64, qint64>{-1, -1};
     const QVariant code = value(schema::trafoge().codeField);
-    if (!code.isValid())
-        return refresh();
-    // A search may have joined other tables to the list: name the transformer's code fully.
-    const QString field =
-        tables().size() > 1 ? QStringLiteral("Trafoge.[CÓDIGO]") : QStringLiteral("[CÓDIGO]");
-    return refreshOn(field + QLatin1Char('=') + QString::number(code.toLongLong()));
+    if (isOpen() && code.isValid() && editMode() == EditMode::None && !isDeleted() && stamp.second >= 0 &&
+        stamp == m_ranStamp && recordSource() == m_ranSource) {
+        // Nothing was written since the last run: the rows and their order are the same.
+        emit validate(Action::Refresh);
+        emit repositioned();
+        return {};
+    }
+    Status ran;
+    if (!code.isValid()) {
+        ran = refresh();
+    } else {
+        // A search may have joined other tables to the list: name the transformer's code fully.
+        const QString field =
+            tables().size() > 1 ? QStringLiteral("Trafoge.[CÓDIGO]") : QStringLiteral("[CÓDIGO]");
+        ran = refreshOn(field + QLatin1Char('=') + QString::number(code.toLongLong()));
+    }
+    if (ran && db) {
+        m_ranStamp = db->changeStamp();
+        m_ranSource = recordSource();
+    } else {
+        m_ranStamp = {-1, -1};
+    }
+    return ran;
 }
 
 Status PriorityList::resync()

@@ -21,4 +21,10 @@ public:
     Status resync();
     // Finds the first row matching a criterion such as "CÓDIGO LIKE 12".
     Result<bool> find(const QString& criterion);
+
+private:
+    // What the list was last run on: a re-run over an unchanged file and source gives the
+    // same rows, so it keeps them instead of reading the whole table again.
+    QString m_ranSource;
+    QPair<qint64, qint64> m_ranStamp{-1, -1};
 };

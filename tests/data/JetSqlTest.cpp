@@ -619,6 +619,46 @@ TEST_F(JetSqlTest, FindsOnTheCodeUseTheIndex)
     }
 }
 
+TEST_F(JetSqlTest, LikeOnTheCodeWithAWholeNumberIsAnIndexedExactMatch)
+{
+    // The priority list finds its transformer with "CÓDIGO LIKE n" on every move.
+    for (const char* criterion : {"CÓDIGO LIKE 12", "[código] Like 12"}) {
+        auto e = jetsql::translateCriterion(text(criterion), {QStringLiteral("Trafoge")});
+        ASSERT_TRUE(e.ok()) << str(e.error());
+        const QStringList plan =
+            run(QStringLiteral("EXPLAIN QUERY PLAN SELECT rowid FROM \"Trafoge\" WHERE %1").arg(e->sql),
+                e->params, 4);
+        EXPECT_TRUE(plan.join(QLatin1Char(' ')).contains(QStringLiteral("USING")))
+            << str(plan.join(QLatin1Char(' ')));
+    }
+    // Exact: 1 is not a prefix pattern, so it does not find 12; Not Like keeps the rest.
+    const struct
+    {
+        const char* criterion;
+        int matches;
+    } cases[] = {
+        {"CÓDIGO LIKE 1", 0}, {"CÓDIGO LIKE 12", 1}, {"CÓDIGO NOT LIKE 12", -1}, {"AREA LIKE '*'", -2}};
+    const int all = run(QStringLiteral("SELECT count(*) FROM \"Trafoge\""), {}).value(0).toInt();
+    for (const auto& c : cases) {
+        auto e = jetsql::translateCriterion(text(c.criterion), {QStringLiteral("Trafoge")});
+        ASSERT_TRUE(e.ok()) << c.criterion;
+        const int n = run(QStringLiteral("SELECT count(*) FROM \"Trafoge\" WHERE %1").arg(e->sql), e->params)
+                          .value(0)
+                          .toInt();
+        const int has12 = run(QStringLiteral("SELECT count(*) FROM \"Trafoge\" WHERE \"CÓDIGO\" = 12"), {})
+                              .value(0)
+                              .toInt();
+        const int areas = run(QStringLiteral("SELECT count(*) FROM \"Trafoge\" WHERE AREA IS NOT NULL"), {})
+                              .value(0)
+                              .toInt();
+        const int expected = c.matches == -1   ? all - has12
+                             : c.matches == -2 ? areas
+                             : c.matches == 1  ? has12
+                                               : 0;
+        EXPECT_EQ(n, expected) << c.criterion;
+    }
+}
+
 TEST_F(JetSqlTest, LikeRefusesABrokenCharacterList)
 {
     auto e = jetsql::translateCriterion(text("AREA Like '[ab'"), {QStringLiteral("Trafoge")});

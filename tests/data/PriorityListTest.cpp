@@ -133,3 +133,35 @@ TEST(PriorityList, RequeryOfASearchOverSeveralTablesStaysOnTheTransformer)
     EXPECT_EQ(codes(*list), (QList<int>{4, 8}));
     EXPECT_EQ(list->value(u8("CÓDIGO")), QVariant(4));
 }
+
+TEST(PriorityList, RequeryOverAnUnchangedFileKeepsItsRowsAndSeesEveryWrite)
+{
+    TempData data;
+    addPlant(data);
+    auto db = data.open();
+    auto list = openList(db);
+    ASSERT_TRUE(list->find(u8("CÓDIGO LIKE 7")).value());
+    QSignalSpy moved(list.get(), &RecordView::repositioned);
+    QSignalSpy reset(list.get(), &RecordView::rowsChanged);
+    ASSERT_TRUE(list->requery().ok());
+    EXPECT_EQ(moved.count(), 1); // the re-run still re-establishes the row
+    EXPECT_EQ(reset.count(), 0); // but the rows did not change
+    EXPECT_EQ(list->value(0), QVariant(7));
+
+    // A write through this connection re-orders the list at the next re-run.
+    ASSERT_TRUE(db->exec(u8("UPDATE Trafoge SET ESTADO = 3, GRAVEDAD = 99 WHERE \"CÓDIGO\" = 7")).ok());
+    ASSERT_TRUE(list->requery().ok());
+    EXPECT_EQ(codes(*list).first(), 7);
+    EXPECT_EQ(list->absolutePosition(), 0);
+
+    // So does a write by another program (another connection).
+    data.exec(u8("UPDATE Trafoge SET ESTADO = 3, GRAVEDAD = 500 WHERE \"CÓDIGO\" = 6"));
+    ASSERT_TRUE(list->requery().ok());
+    EXPECT_EQ(codes(*list).first(), 6);
+    EXPECT_EQ(list->value(0), QVariant(7));
+
+    // A new source is always run.
+    list->setRecordSource(u8("SELECT * FROM Trafoge WHERE ESTADO = 3 ORDER BY CÓDIGO"));
+    ASSERT_TRUE(list->requery().ok());
+    EXPECT_EQ(codes(*list), (QList<int>{3, 5, 6, 7, 8}));
+}
