@@ -4,10 +4,12 @@
 #include "app/logic/Settings.h"
 #include "app/ui/VentanaInicio.h"
 #include "data/ui/Direcc.h"
+#include "diagnosis/ui/Controles.h"
 #include "maintenance/logic/PasswordStore.h"
 #include "maintenance/ui/Pas.h"
 #include "maintenance/ui/Rest.h"
 #include "records/logic/DataViews.h"
+#include "records/ui/PaginaEnsayos.h"
 #include "records/ui/Trafo.h"
 
 #include <QGuiApplication>
@@ -52,8 +54,16 @@ void ArranqueQt::loadMainWindow(const std::shared_ptr<Database>& database)
     if (m_opciones.terminar)
         m_trafo->setTerminar(m_opciones.terminar);
     m_trafo->setAbrirDireccion([this] { abrirDireccion(); });
+    // The test's diagnosis light comes from the diagnosis controls, which the records
+    // library does not link.
+    m_trafo->paginaEnsayos()->setSemaforo(
+        quorvela::createControl(QStringLiteral("Quorvela.Semaforo"), m_trafo->paginaEnsayos()));
+    m_trafo->setEntradas(
+        m_mensajes, [this](QWidget* parent) { return Cal::elegirFecha(m_eleccion, m_opciones.hoy, parent); });
 
     m_vistas.openAll(database, m_estado.SoloLectura);
+    // The window starts on the first transformer with every tab and the list on it.
+    m_trafo->alinear();
 
     if (m_opciones.sinEspera) {
         mostrarPrincipal();

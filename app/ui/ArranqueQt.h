@@ -2,6 +2,9 @@
 
 #include "app/logic/StartupUi.h"
 #include "app/ui/VentanaInicio.h"
+#include "utilities/ui/Cal.h"
+
+#include <QDate>
 
 #include <QPointer>
 #include <functional>
@@ -29,6 +32,8 @@ public:
         std::function<void(Trafo&)> alMostrar;
         // Ends the program (Salir's last step).
         std::function<void()> terminar;
+        // Today's date for the calendar window.
+        std::function<QDate()> hoy = [] { return QDate::currentDate(); };
     };
 
     ArranqueQt(RunState& estado, Settings& settings, PasswordStore& passwords, Mensajes& mensajes,
@@ -56,4 +61,6 @@ private:
     Opciones m_opciones;
     std::unique_ptr<Trafo> m_trafo;
     QPointer<VentanaInicio> m_inicio;
+    // The day picked in the calendar window, shared by every date box of the main window.
+    EleccionFecha m_eleccion;
 };

@@ -135,6 +135,8 @@ void PaginaEnsayos::evaluar()
 
 void PaginaEnsayos::testMostrado()
 {
+    if (!m_evaluacionPropia)
+        return;
     evaluar();
     ENS();
 }
@@ -142,12 +144,27 @@ void PaginaEnsayos::testMostrado()
 void PaginaEnsayos::dejandoFila(RecordView::Action accion)
 {
     // The diagnosis shown belongs to the row being left; the next row's evaluation redoes it.
-    if (accion == RecordView::Action::Update)
+    if (accion == RecordView::Action::Update || !m_evaluacionPropia)
         return;
+    limpiarDiagnostico();
+    setEstadoSemaforo(1);
+}
+
+void PaginaEnsayos::setEstadoSemaforo(int estado)
+{
+    if (m_semaforo)
+        m_semaforo->setProperty("Estado", estado);
+}
+
+void PaginaEnsayos::limpiarDiagnostico()
+{
     if (m_observaciones)
         m_observaciones->clear();
-    if (m_semaforo)
-        m_semaforo->setProperty("Estado", 1);
+}
+
+void PaginaEnsayos::setEvaluacionPropia(bool propia)
+{
+    m_evaluacionPropia = propia;
 }
 
 void PaginaEnsayos::setSemaforo(QWidget* semaforo)

@@ -35,6 +35,14 @@ public:
     // The test's three-lamp diagnosis light, made by the program's control factory; it takes
     // the place kept for it on the DIAGNÓSTICO sub-tab.
     void setSemaforo(QWidget* semaforo);
+    // Sets the diagnosis light to a state code (0 off ... 3 red); nothing without a light.
+    void setEstadoSemaforo(int estado);
+    // Empties the test's diagnosis text.
+    void limpiarDiagnostico();
+    // Whether the page runs the evaluation and clears the diagnosis on its own (default). The
+    // main window turns it off when the record alignment runs them in its fixed order, so that
+    // nothing runs twice per move.
+    void setEvaluacionPropia(bool propia);
     QWidget* semaforo() const { return m_semaforo; }
     // The observation display.
     QPlainTextEdit* observaciones() const { return m_observaciones; }
@@ -72,4 +80,5 @@ private:
     QList<QPushButton*> m_metodos;
     std::function<void()> m_calculus;
     std::function<void()> m_diagnos;
+    bool m_evaluacionPropia = true;
 };

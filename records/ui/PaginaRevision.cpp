@@ -1,6 +1,11 @@
 #include "records/ui/PaginaRevision.h"
 
+#include "records/ui/EnlaceCampos.h"
 #include "records/ui/FormularioCampos.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTextEdit>
 
 #include <QTabWidget>
 
@@ -30,4 +35,22 @@ void PaginaRevision::construirDetalle(QTabWidget* detalle, EnlaceCampos& enlace)
         detalle->addTab(
             desplazable(FormularioCampos::construirGrupo(QString::fromUtf8(p.grupo), enlace, p.columnas)),
             QString::fromUtf8(p.titulo));
+}
+
+void PaginaRevision::blanquear()
+{
+    if (!enlace())
+        return;
+    for (QWidget* caja : enlace()->cajas()) {
+        if (auto* lista = qobject_cast<QComboBox*>(caja)) {
+            if (lista->isEditable())
+                lista->setEditText(QStringLiteral(" "));
+            else
+                lista->setCurrentIndex(-1);
+        } else if (auto* linea = qobject_cast<QLineEdit*>(caja)) {
+            linea->clear();
+        } else if (auto* texto = qobject_cast<QTextEdit*>(caja)) {
+            texto->clear();
+        }
+    }
 }

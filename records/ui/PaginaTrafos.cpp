@@ -196,6 +196,26 @@ void PaginaTrafos::mostrarEstado()
     aplicarModo();
 }
 
+void PaginaTrafos::mostrarEstadoTrafo(int estado, bool manual, const QVariant& gravedad)
+{
+    // The boxes already show the row (the binder moved first); only differences are set, so
+    // that nothing is marked as edited by the user.
+    const int indice = m_estado->findData(estado);
+    if (m_estado->currentIndex() != indice)
+        m_estado->setCurrentIndex(indice);
+    if (m_modo->isChecked() != manual)
+        m_modo->setChecked(manual);
+    const schema::Field* campo = schema::trafoge().field(s("GRAVEDAD"));
+    const QString texto = gravedad.isValid() && !gravedad.isNull()
+                              ? EnlaceCampos::textoValor(gravedad, campo->kind)
+                              : QString();
+    if (m_gravedad->text() != texto)
+        m_gravedad->setText(texto);
+    m_gravedadDiagnostico->setText(texto);
+    setEstadoLuces(estado);
+    aplicarModo();
+}
+
 void PaginaTrafos::setEstadoLuces(int estado)
 {
     for (QWidget* l : m_luces)

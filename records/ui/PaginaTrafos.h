@@ -10,6 +10,7 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
+class QVariant;
 class RecordView;
 class TablaRegistros;
 
@@ -49,6 +50,9 @@ public:
     QPushButton* botonModo() const { return m_modo; }
     QList<QWidget*> luces() const { return m_luces; }
     void setEstadoLuces(int estado);
+    // The state area of the transformer shown: the state list and lights, the mode button
+    // (pressed: manual) and the severity boxes (empty when gravedad is invalid).
+    void mostrarEstadoTrafo(int estado, bool manual, const QVariant& gravedad);
 
 private:
     QWidget* construirDetalle();

@@ -2,8 +2,12 @@
 
 #include "Version.h"
 #include "app/logic/RunState.h"
+#include "records/logic/Alineacion.h"
 #include "records/logic/DataViews.h"
 #include "records/logic/DisposicionTrafo.h"
+#include "records/ui/BarraNavegacion.h"
+#include "records/ui/CabeceraTrafo.h"
+#include "records/ui/EnlaceCampos.h"
 #include "records/ui/PaginaBuscar.h"
 #include "records/ui/PaginaEnsayos.h"
 #include "records/ui/PaginaHerramientas.h"
@@ -15,9 +19,11 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -107,6 +113,21 @@ Trafo::Trafo(RunState& estado, DataViews& vistas, QWidget* parent)
                              PaginaHerramientas::ContrasenaLectura, PaginaHerramientas::ContrasenaEscritura})
         m_herramientas->boton(indice)->setEnabled(false);
 
+    // The list follows the transformer view through the alignment, which also re-positions it;
+    // following Data1 on its own as well would run the list's query twice per move.
+    m_prioridades->setSeguirDatos1(false);
+
+    // Lights 6 and 7 sit at the top right of the PRIORIDADES and BUSCAR pages.
+    m_luzPrioridades = CabeceraTrafo::crearLuz(6, m_prioridades);
+    m_luzBuscar = CabeceraTrafo::crearLuz(7, m_buscar);
+    m_prioridades->installEventFilter(this);
+    m_buscar->installEventFilter(this);
+
+    // Built after the pages: their binders answer the views' validate first, so pending edits
+    // are in the row before the alignment blanks or clears anything.
+    m_alineacion = new Alineacion(estado, vistas, this);
+    conectarAlineacion();
+
     mostrarEstado();
     resize(1100, 720);
 }
@@ -172,7 +193,177 @@ Status Trafo::reabrir(const QString& folder)
 {
     const Status st = m_vistas.reabrir(folder);
     mostrarEstado();
+    alinear();
     return st;
+}
+
+void Trafo::alinear()
+{
+    m_alineacion->alinearConTrafo();
+}
+
+void Trafo::setEvaluacionEnsayo(std::function<void()> calculus, std::function<void()> diagnos)
+{
+    m_calculus = std::move(calculus);
+    m_diagnos = std::move(diagnos);
+}
+
+QList<QWidget*> Trafo::luces() const
+{
+    QList<QWidget*> todas = m_trafos->luces();
+    todas << m_revision->luces() << m_ensayos->luces() << m_mantenimiento->luces() << m_luzPrioridades
+          << m_luzBuscar;
+    return todas;
+}
+
+PaginaFechada* Trafo::paginaFechada(int vista) const
+{
+    switch (static_cast<Alineacion::Vista>(vista)) {
+    case Alineacion::Vista::Revision:
+        return m_revision;
+    case Alineacion::Vista::Ensayos:
+        return m_ensayos;
+    case Alineacion::Vista::Mantenimiento:
+        return m_mantenimiento;
+    case Alineacion::Vista::Trafo:
+        break;
+    }
+    return nullptr;
+}
+
+void Trafo::conectarAlineacion()
+{
+    // The bars move their views themselves and keep their captions from the views' moves; a
+    // press first readies a parked view so the step lands on the table's first or last row.
+    const struct
+    {
+        PaginaFechada* pagina;
+        Alineacion::Vista vista;
+    } fechadas[] = {{m_revision, Alineacion::Vista::Revision},
+                    {m_ensayos, Alineacion::Vista::Ensayos},
+                    {m_mantenimiento, Alineacion::Vista::Mantenimiento}};
+    for (const auto& f : fechadas) {
+        const Alineacion::Vista v = f.vista;
+        connect(f.pagina->barra(), &BarraNavegacion::pulsado, m_alineacion,
+                [this, v] { m_alineacion->antesDeNavegar(v); });
+    }
+
+    connect(m_alineacion, &Alineacion::estadoTrafo, this,
+            [this](int estado, bool pulsado, const QVariant& gravedad) {
+                m_trafos->mostrarEstadoTrafo(estado, pulsado, gravedad);
+                for (QWidget* luz : luces())
+                    CabeceraTrafo::setEstadoLuz(luz, estado);
+            });
+    connect(m_alineacion, &Alineacion::sinRegistros, this, [this](Alineacion::Vista v, bool visible) {
+        if (PaginaFechada* p = paginaFechada(static_cast<int>(v)))
+            p->setSinRegistros(visible);
+    });
+    connect(m_alineacion, &Alineacion::semaforoEnsayo, m_ensayos, &PaginaEnsayos::setEstadoSemaforo);
+    connect(m_alineacion, &Alineacion::blanquearRevision, m_revision, &PaginaRevision::blanquear);
+    connect(m_alineacion, &Alineacion::limpiarDiagnosticoEnsayo, m_ensayos,
+            &PaginaEnsayos::limpiarDiagnostico);
+
+    // The alignment runs the test's evaluation in its fixed order; the page's own would repeat it.
+    m_ensayos->setEvaluacionPropia(false);
+    Alineacion::EvaluacionEnsayo evaluacion;
+    evaluacion.Calculus = [this] {
+        if (m_calculus)
+            m_calculus();
+    };
+    evaluacion.Diagnos = [this] {
+        if (m_diagnos)
+            m_diagnos();
+    };
+    evaluacion.ENS = [this] { m_ensayos->ENS(); };
+    m_alineacion->setEvaluacionEnsayo(std::move(evaluacion));
+
+    connect(m_tabs, &QTabWidget::currentChanged, this, &Trafo::pestanaCambiada);
+}
+
+void Trafo::pestanaCambiada(int indice)
+{
+    const Alineacion::Vista vistas[] = {Alineacion::Vista::Revision, Alineacion::Vista::Ensayos,
+                                        Alineacion::Vista::Mantenimiento};
+    for (const Alineacion::Vista v : vistas) {
+        PaginaFechada* p = paginaFechada(static_cast<int>(v));
+        if (m_tabs->indexOf(p) != indice)
+            continue;
+        const QLineEdit* codigo = p->cajaCodigo();
+        p->setSinRegistros(
+            Alineacion::sinRegistrosAlCambiarPestana(v, !codigo || codigo->text().trimmed().isEmpty()));
+    }
+}
+
+void Trafo::setEntradas(Mensajes& mensajes, EntradaValidada::DatePicker picker)
+{
+    QTabWidget* detalleEnsayos = m_ensayos->detalle();
+    auto mostrarSubpestana = [detalleEnsayos](const QString& titulo) {
+        for (int i = 0; i < detalleEnsayos->count(); ++i)
+            if (detalleEnsayos->tabText(i) == titulo)
+                detalleEnsayos->setCurrentIndex(i);
+    };
+    const QList<EnlaceCampos*> enlaces{m_trafos->enlace(), m_revision->enlace(), m_ensayos->enlace(),
+                                       m_mantenimiento->enlace()};
+    for (EnlaceCampos* enlace : enlaces) {
+        if (!enlace)
+            continue;
+        const schema::Table& tabla = enlace->tabla();
+        const bool revision = &tabla == &schema::revision();
+        for (const QString& nombre : enlace->campos()) {
+            const schema::Field* campo = tabla.field(nombre);
+            auto* caja = qobject_cast<QLineEdit*>(enlace->caja(nombre));
+            if (!campo || !caja || campo->checker == schema::Checker::None)
+                continue;
+            EntradaValidada* entrada = EntradaValidada::attach(caja, *campo, mensajes);
+            if (!entrada)
+                continue;
+            // Only what the user types is checked: a row being shown is never repaired.
+            const bool deCampo = !revision || schema::sameName(campo->name, QStringLiteral("CONSUMO VENT")) ||
+                                 schema::sameName(campo->name, QString::fromUtf8("PORCENTAJE OXÍGENO"));
+            if (deCampo) {
+                entrada->setActiveWhen(
+                    [this, caja] { return m_estado.ReposicionActiva && caja->hasFocus(); });
+            } else {
+                entrada->setActiveWhen([caja] { return caja->hasFocus(); });
+                entrada->setEnterAsTab(false);
+            }
+            if (campo->kind == schema::FieldKind::Date && !tabla.dateField.isEmpty() && picker) {
+                // A read-only window changes no dates.
+                entrada->setDatePicker([this, picker](QWidget* parent) -> std::optional<QDate> {
+                    if (m_estado.SoloLectura)
+                        return std::nullopt;
+                    return picker(parent);
+                });
+            }
+            if (&tabla == &schema::ensayos()) {
+                if (schema::sameName(campo->name, QStringLiteral("Acetileno")))
+                    entrada->setOnEnter([mostrarSubpestana] { mostrarSubpestana(QStringLiteral("GASES")); });
+                else if (schema::sameName(campo->name, QStringLiteral("TOTAL PCB")))
+                    entrada->setOnEnter(
+                        [mostrarSubpestana] { mostrarSubpestana(QStringLiteral("OBSERVACION")); });
+            }
+        }
+    }
+}
+
+bool Trafo::eventFilter(QObject* watched, QEvent* event)
+{
+    if ((watched == m_prioridades || watched == m_buscar) &&
+        (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+        colocarLuces();
+    return QWidget::eventFilter(watched, event);
+}
+
+void Trafo::colocarLuces()
+{
+    const int margen = 6;
+    for (QWidget* luz : {m_luzPrioridades, m_luzBuscar}) {
+        QWidget* pagina = luz->parentWidget();
+        const QSize tam = luz->sizeHint().isValid() ? luz->sizeHint() : luz->size();
+        luz->setGeometry(pagina->width() - tam.width() - margen, margen, tam.width(), tam.height());
+        luz->raise();
+        luz->show();
+    }
 }
 
 void Trafo::mostrarEstado()

@@ -1,13 +1,17 @@
 #pragma once
 
 #include "data/logic/Result.h"
+#include "records/ui/EntradaValidada.h"
 
 #include <QHash>
 #include <QUrl>
 #include <QWidget>
 #include <functional>
 
+class Alineacion;
 class DataViews;
+class Mensajes;
+class PaginaFechada;
 class PaginaBuscar;
 class PaginaEnsayos;
 class PaginaHerramientas;
@@ -52,6 +56,20 @@ public:
     Status reabrir(const QString& folder);
     // Shows the mode and RutaDatos from the run state.
     void mostrarEstado();
+    // Brings the dated views and the list to the current transformer and turns the
+    // synchronisation on; run once the views are opened (start-up and every re-open).
+    void alinear();
+
+    // The gas ratios and the diagnosis of the test shown, run before the group enabling on
+    // every move of the tests view.
+    void setEvaluacionEnsayo(std::function<void()> calculus, std::function<void()> diagnos);
+    // Fits every bound box that has a keystroke checker with it; messages go to mensajes and
+    // the date boxes of the dated tabs open picker on a click.
+    void setEntradas(Mensajes& mensajes, EntradaValidada::DatePicker picker);
+
+    Alineacion* alineacion() const { return m_alineacion; }
+    // The eight state lights of the window, by element number.
+    QList<QWidget*> luces() const;
 
     QTabWidget* tabs() const { return m_tabs; }
     PaginaBuscar* paginaBuscar() const { return m_buscar; }
@@ -68,10 +86,15 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void disponer();
     void comandoHerramientas(int indice);
+    void conectarAlineacion();
+    void pestanaCambiada(int indice);
+    PaginaFechada* paginaFechada(int vista) const;
+    void colocarLuces();
 
     RunState& m_estado;
     DataViews& m_vistas;
@@ -90,6 +113,11 @@ private:
     QLabel* m_modo = nullptr;
     QLabel* m_carpeta = nullptr;
     QLabel* m_enlace = nullptr;
+    Alineacion* m_alineacion = nullptr;
+    QWidget* m_luzPrioridades = nullptr;
+    QWidget* m_luzBuscar = nullptr;
+    std::function<void()> m_calculus;
+    std::function<void()> m_diagnos;
 
     QHash<int, std::function<void()>> m_comandos;
     std::function<void(const QUrl&)> m_abrirEnlace;

@@ -10,6 +10,7 @@
 #include "maintenance/logic/PasswordStore.h"
 #include "records/logic/DataViews.h"
 #include "records/logic/DisposicionTrafo.h"
+#include "records/ui/PaginaEnsayos.h"
 #include "records/ui/PaginaHerramientas.h"
 #include "records/ui/Trafo.h"
 #include "tests/support/ScriptedMensajes.h"
@@ -345,7 +346,9 @@ TEST(DataViews, ReabrirMovesToTheNewFolderAndResetsSelections)
     EXPECT_EQ(v.estado.FormulaTrafo, QStringLiteral("1=1"));
     EXPECT_EQ(v.estado.FiltroCodigos, QStringLiteral("1=1"));
     EXPECT_EQ(v.estado.OperadorFecha, QStringLiteral("="));
-    EXPECT_FALSE(v.estado.SincronizacionActiva);
+    // The switches were reset, then the window aligned itself on the new file's first transformer.
+    EXPECT_TRUE(v.estado.SincronizacionActiva);
+    EXPECT_EQ(v.vistas.Data1.value(0).toInt(), 1);
     EXPECT_FALSE(v.estado.AparcadaEnsayos);
     EXPECT_EQ(v.vistas.database()->path(), segunda.file());
     EXPECT_EQ(v.vistas.Data1.recordCount(), 2);
@@ -568,7 +571,14 @@ TEST(Smoke, RealStartupOpensTheMainWindowOnTheDataFileAndCloses)
     ASSERT_TRUE(vistas.database());
     EXPECT_EQ(vistas.database()->path(), temp.file());
     EXPECT_EQ(vistas.Ado1.recordCount(), 2);
-    EXPECT_EQ(vistas.Ado1.value(QString::fromUtf8("CÓDIGO")).toInt(), 20); // red first
+    // The list stands on the window's transformer, the first by code, not on its red first row.
+    EXPECT_EQ(vistas.Ado1.value(QString::fromUtf8("CÓDIGO")).toInt(), 10);
+    EXPECT_EQ(vistas.Data1.value(0).toInt(), 10);
+    // The test's diagnosis light, made by the diagnosis controls, sits on the tests page.
+    QWidget* semaforo = trafo->findChild<QWidget*>(QStringLiteral("Semaforo1"));
+    ASSERT_TRUE(semaforo);
+    EXPECT_TRUE(trafo->paginaEnsayos()->isAncestorOf(semaforo));
+    EXPECT_TRUE(semaforo->property("Estado").isValid());
 
     // "Dirección Base de Datos" moves every view to another data file.
     TempData otra;
