@@ -2,6 +2,7 @@
 
 #include "app/logic/RunState.h"
 #include "app/logic/Settings.h"
+#include "app/ui/DiagnosticoPantalla.h"
 #include "app/ui/VentanaInicio.h"
 #include "data/ui/Direcc.h"
 #include "diagnosis/ui/Controles.h"
@@ -50,6 +51,7 @@ void ArranqueQt::showRestore()
 
 void ArranqueQt::loadMainWindow(const std::shared_ptr<Database>& database)
 {
+    m_diagnostico.reset();
     m_trafo = std::make_unique<Trafo>(m_estado, m_vistas);
     if (m_opciones.terminar)
         m_trafo->setTerminar(m_opciones.terminar);
@@ -60,6 +62,8 @@ void ArranqueQt::loadMainWindow(const std::shared_ptr<Database>& database)
         quorvela::createControl(QStringLiteral("Quorvela.Semaforo"), m_trafo->paginaEnsayos()));
     m_trafo->setEntradas(
         m_mensajes, [this](QWidget* parent) { return Cal::elegirFecha(m_eleccion, m_opciones.hoy, parent); });
+
+    m_diagnostico = std::make_unique<DiagnosticoPantalla>(m_estado, m_vistas, m_mensajes, *m_trafo);
 
     m_vistas.openAll(database, m_estado.SoloLectura);
     // The window starts on the first transformer with every tab and the list on it.

@@ -91,6 +91,10 @@ QWidget* PaginaEnsayos::construirDiagnostico()
     for (int i = 1; i <= 24; ++i) {
         auto* l = new QLabel(pagina);
         l->setObjectName(QStringLiteral("Label1_%1").arg(i));
+        // Hidden cells keep their place, so every shown caption stays under its ratio.
+        QSizePolicy politica = l->sizePolicy();
+        politica.setRetainSizeWhenHidden(true);
+        l->setSizePolicy(politica);
         l->hide();
         m_relaciones << l;
         relaciones->addWidget(l, (i - 1) / 4, (i - 1) % 4);
@@ -99,6 +103,8 @@ QWidget* PaginaEnsayos::construirDiagnostico()
                             "Defecto T<300°C",     "Defecto 300°C < T < 700°C", "Defecto T>700°C"};
     for (int r = 1; r <= 6; ++r)
         m_relaciones[4 * r - 1]->setText(QString::fromUtf8(fallas[r - 1]));
+    for (int c = 0; c < 3; ++c)
+        relaciones->setColumnMinimumWidth(c, 48);
     derecha->addLayout(relaciones);
     m_forzado = new QLabel(QStringLiteral("Forzado"), pagina);
     m_forzado->setObjectName(QStringLiteral("Label4_1"));

@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTextDocumentFragment>
 #include <QVBoxLayout>
 
@@ -73,6 +75,14 @@ PaginaPrioridades::PaginaPrioridades(RunState& estado, DataViews& vistas, QWidge
     columnaLista->setSpacing(2);
     columnaLista->addWidget(m_titulo);
     columnaLista->addWidget(m_lista, 1);
+    m_progreso = new QProgressBar(this);
+    m_progreso->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progreso->setFixedWidth(m_lista->width());
+    m_progreso->hide();
+    columnaLista->addWidget(m_progreso);
+    m_reconstruir = new QPushButton(QStringLiteral("RECONSTRUIR"), this);
+    m_reconstruir->setObjectName(QStringLiteral("VxBoton11"));
+    columnaLista->addWidget(m_reconstruir);
 
     auto* filaGravedad = new QHBoxLayout;
     filaGravedad->addWidget(new QLabel(QStringLiteral("GRAVEDAD:"), this));

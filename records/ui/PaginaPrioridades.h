@@ -8,6 +8,8 @@ class ModeloPrioridades;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
 struct RunState;
 
 // The PRIORIDADES tab: the priority list (Ado1) in priority order, and beside it the general
@@ -34,6 +36,9 @@ public:
     ListaTrafos* lista() const { return m_lista; }
     ModeloPrioridades* modelo() const { return m_modelo; }
     QLabel* tituloLista() const { return m_titulo; }
+    // "RECONSTRUIR" under the list and the bar that takes the list's place while it runs.
+    QPushButton* botonReconstruir() const { return m_reconstruir; }
+    QProgressBar* barraProgreso() const { return m_progreso; }
 
 private:
     void datos1Movido();
@@ -49,6 +54,8 @@ private:
     QPlainTextEdit* m_diagnostico = nullptr;
     QPlainTextEdit* m_resumen = nullptr;
     QLineEdit* m_gravedad = nullptr;
+    QPushButton* m_reconstruir = nullptr;
+    QProgressBar* m_progreso = nullptr;
     bool m_seguirDatos1 = true;
     // The page itself moves the list's current row: not a user's choice.
     bool m_moviendoLista = false;

@@ -4,8 +4,11 @@
 #include "records/ui/FormularioCampos.h"
 
 #include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTextEdit>
+#include <QVBoxLayout>
 
 #include <QTabWidget>
 
@@ -31,10 +34,31 @@ void PaginaRevision::construirDetalle(QTabWidget* detalle, EnlaceCampos& enlace)
                    {"AISLACIÓN", "AISLACIÓN", 3},
                    {"ACCESORIOS", "ACCESORIOS", 2},
                    {"OBSERVACIÓN", "&OBSERVACIÓN", 1}};
-    for (const auto& p : paginas)
-        detalle->addTab(
-            desplazable(FormularioCampos::construirGrupo(QString::fromUtf8(p.grupo), enlace, p.columnas)),
-            QString::fromUtf8(p.titulo));
+    for (const auto& p : paginas) {
+        QWidget* grupo = FormularioCampos::construirGrupo(QString::fromUtf8(p.grupo), enlace, p.columnas);
+        if (QString::fromUtf8(p.grupo) == QString::fromUtf8("AISLACIÓN")) {
+            // The three polarization indices follow the insulation readings they come from.
+            auto* marco = new QWidget;
+            auto* columna = new QVBoxLayout(marco);
+            columna->setContentsMargins(0, 0, 0, 0);
+            columna->addWidget(grupo);
+            auto* fila = new QHBoxLayout;
+            fila->addWidget(new QLabel(QStringLiteral("IP"), marco));
+            for (int i = 39; i <= 41; ++i) {
+                auto* caja = new QLineEdit(marco);
+                caja->setObjectName(QStringLiteral("Text%1").arg(i));
+                caja->setReadOnly(true);
+                caja->setMaximumWidth(90);
+                m_indices << caja;
+                fila->addWidget(caja);
+            }
+            fila->addStretch(1);
+            columna->addLayout(fila);
+            columna->addStretch(1);
+            grupo = marco;
+        }
+        detalle->addTab(desplazable(grupo), QString::fromUtf8(p.titulo));
+    }
 }
 
 void PaginaRevision::blanquear()
