@@ -10,14 +10,19 @@
 #include "records/ui/PaginaTrafos.h"
 #include "records/ui/Trafo.h"
 
+#include "bench/BenchSupport.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QToolButton>
 #include <algorithm>
+
 #include <cstdio>
 #include <vector>
+
+using namespace bench;
 
 namespace {
 
@@ -28,30 +33,6 @@ double percentil(std::vector<double> values, double p)
     std::sort(values.begin(), values.end());
     const auto i = static_cast<std::size_t>(p * double(values.size() - 1) + 0.5);
     return values[std::min(i, values.size() - 1)];
-}
-
-// Kilobytes of a line of /proc/self/status ("VmRSS", "VmHWM").
-long statusKb(const char* key)
-{
-    QFile file(QStringLiteral("/proc/self/status"));
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray wanted = QByteArray(key) + ':';
-    for (const QByteArray& line : file.readAll().split('\n'))
-        if (line.startsWith(wanted))
-            return line.mid(wanted.size()).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
-double msSince(const QElapsedTimer& timer)
-{
-    return timer.nsecsElapsed() / 1e6;
-}
-
-[[noreturn]] void fail(const QString& message)
-{
-    std::fprintf(stderr, "%s\n", message.toUtf8().constData());
-    std::exit(1);
 }
 
 } // namespace
@@ -66,12 +47,7 @@ int main(int argc, char** argv)
         fail(QStringLiteral("uso: quorvela-alineacion-bench CARPETA [PASOS]"));
     const QString folder = args.at(1);
     const int pasos = args.size() > 2 ? std::max(1, args.at(2).toInt()) : 100;
-    if (!RunState::contieneBase(folder)) {
-        QDir().mkpath(folder);
-        std::printf("generando la planta grande en %s ...\n", folder.toUtf8().constData());
-        if (const Status st = demo::createLarge(folder, demo::PlantSize{}); !st)
-            fail(st.error());
-    }
+    bench::ensurePlant(folder);
 
     QElapsedTimer inicio;
     inicio.start();

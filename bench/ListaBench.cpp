@@ -11,60 +11,20 @@
 #include "records/ui/ListaTrafos.h"
 #include "records/ui/PaginaPrioridades.h"
 
+#include "bench/BenchSupport.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QScrollBar>
 #include <algorithm>
+
 #include <cstdio>
 #include <ctime>
 #include <vector>
 
-namespace {
-
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-// Kilobytes of a line of /proc/self/status ("VmRSS", "VmHWM").
-long statusKb(const char* key)
-{
-    QFile file(QStringLiteral("/proc/self/status"));
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray wanted = QByteArray(key) + ':';
-    for (const QByteArray& line : file.readAll().split('\n'))
-        if (line.startsWith(wanted))
-            return line.mid(wanted.size()).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
-// CPU time of this thread, ms: on a busy machine it tells the list's own work from waiting.
-double cpuMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
-
-double msSince(const QElapsedTimer& timer)
-{
-    return timer.nsecsElapsed() / 1e6;
-}
-
-[[noreturn]] void fail(const QString& message)
-{
-    std::fprintf(stderr, "%s\n", message.toUtf8().constData());
-    std::exit(1);
-}
-
-} // namespace
+using namespace bench;
 
 int main(int argc, char** argv)
 {
@@ -76,12 +36,7 @@ int main(int argc, char** argv)
         fail(QStringLiteral("uso: quorvela-lista-bench CARPETA [CORRIDAS]"));
     const QString folder = args.at(1);
     const int runs = args.size() > 2 ? std::max(1, args.at(2).toInt()) : 5;
-    if (!RunState::contieneBase(folder)) {
-        QDir().mkpath(folder);
-        std::printf("generando la planta grande en %s ...\n", folder.toUtf8().constData());
-        if (const Status st = demo::createLarge(folder, demo::PlantSize{}); !st)
-            fail(st.error());
-    }
+    bench::ensurePlant(folder);
 
     RunState estado;
     DataViews vistas(estado);

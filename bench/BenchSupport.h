@@ -1,0 +1,72 @@
+#pragma once
+
+// Helpers shared by the benchmark programs: medians, memory from /proc, timing, the plant.
+#include "app/logic/RunState.h"
+#include "data/logic/DemoPlant.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QString>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <vector>
+
+namespace bench {
+
+inline double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// Kilobytes of a line of /proc/self/status ("VmRSS", "VmHWM").
+inline long statusKb(const char* key)
+{
+    QFile file(QStringLiteral("/proc/self/status"));
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray wanted = QByteArray(key) + ':';
+    for (const QByteArray& line : file.readAll().split('\n'))
+        if (line.startsWith(wanted))
+            return line.mid(wanted.size()).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+// CPU time of this thread, ms: on a busy machine it tells the program's own work from waiting.
+inline double cpuMs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
+}
+
+inline double msSince(const QElapsedTimer& timer)
+{
+    return timer.nsecsElapsed() / 1e6;
+}
+
+[[noreturn]] inline void fail(const QString& message)
+{
+    std::fprintf(stderr, "%s\n", message.toUtf8().constData());
+    std::exit(1);
+}
+
+// The large plant in folder, generated on first use.
+inline void ensurePlant(const QString& folder)
+{
+    if (RunState::contieneBase(folder))
+        return;
+    QDir().mkpath(folder);
+    std::printf("generando la planta grande en %s ...\n", folder.toUtf8().constData());
+    if (const Status st = demo::createLarge(folder, demo::PlantSize{}); !st)
+        fail(st.error());
+}
+
+} // namespace bench
