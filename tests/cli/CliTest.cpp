@@ -1,6 +1,7 @@
 #include "data/logic/Database.h"
 #include "data/logic/DemoPlant.h"
 
+#include "tests/support/TempData.h"
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -31,22 +32,6 @@ CliRun cli(const QStringList& args)
             QString::fromLocal8Bit(p.readAllStandardError())};
 }
 
-QList<QVariantList> rows(Database& db, const QString& sql)
-{
-    QList<QVariantList> out;
-    auto st = Statement::prepare(db, sql);
-    EXPECT_TRUE(st.ok()) << st.error().toStdString();
-    if (!st.ok())
-        return out;
-    while (st.value().step().value()) {
-        QVariantList row;
-        for (int i = 0; i < st.value().columnCount(); ++i)
-            row << st.value().value(i);
-        out << row;
-    }
-    return out;
-}
-
 } // namespace
 
 TEST(Cli, CrearMakesAnOpenableEmptyFileAndNeverOverwrites)
@@ -56,7 +41,8 @@ TEST(Cli, CrearMakesAnOpenableEmptyFileAndNeverOverwrites)
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     auto db = Database::open(dir.filePath(QStringLiteral("trafos.mdb")));
     ASSERT_TRUE(db.ok()) << db.error().toStdString();
-    EXPECT_EQ(rows(*db.value(), QStringLiteral("SELECT count(*) FROM Trafoge")).value(0).value(0).toInt(), 0);
+    EXPECT_EQ(
+        queryRows(*db.value(), QStringLiteral("SELECT count(*) FROM Trafoge")).value(0).value(0).toInt(), 0);
 
     r = cli({QStringLiteral("crear"), dir.path()});
     EXPECT_NE(r.code, 0);
@@ -103,19 +89,19 @@ TEST(DemoPlant, CoversEveryStateOilAndTheTransformersWithoutTests)
     auto opened = Database::open(dir.filePath(QStringLiteral("trafos.mdb")));
     ASSERT_TRUE(opened.ok());
     Database& db = *opened.value();
-    const auto states = rows(db, QStringLiteral("SELECT DISTINCT ESTADO FROM Trafoge ORDER BY 1"));
+    const auto states = queryRows(db, QStringLiteral("SELECT DISTINCT ESTADO FROM Trafoge ORDER BY 1"));
     ASSERT_EQ(states.size(), 4);
     for (int s = 0; s < 4; ++s)
         EXPECT_EQ(states[s].value(0).toInt(), s);
-    const int count = rows(db, QStringLiteral("SELECT count(*) FROM Trafoge")).value(0).value(0).toInt();
+    const int count = queryRows(db, QStringLiteral("SELECT count(*) FROM Trafoge")).value(0).value(0).toInt();
     EXPECT_GE(count, 35);
     EXPECT_LE(count, 50);
     for (const char* oil : {"SECO", "PCB"})
-        EXPECT_FALSE(rows(db, QStringLiteral("SELECT 1 FROM Trafoge WHERE \"TIPO AISLANTE\" = '%1'")
-                                  .arg(QString::fromUtf8(oil)))
+        EXPECT_FALSE(queryRows(db, QStringLiteral("SELECT 1 FROM Trafoge WHERE \"TIPO AISLANTE\" = '%1'")
+                                       .arg(QString::fromUtf8(oil)))
                          .isEmpty());
-    EXPECT_EQ(rows(db, QStringLiteral("SELECT DISTINCT TIPO FROM Trafoge")).size(), 4);
-    const auto withoutTests = rows(
+    EXPECT_EQ(queryRows(db, QStringLiteral("SELECT DISTINCT TIPO FROM Trafoge")).size(), 4);
+    const auto withoutTests = queryRows(
         db, QStringLiteral(
                 "SELECT \"CÓDIGO\" FROM Trafoge WHERE \"CÓDIGO\" NOT IN (SELECT \"Código\" FROM Ensayos)"));
     EXPECT_GE(withoutTests.size(), 2);
@@ -123,13 +109,13 @@ TEST(DemoPlant, CoversEveryStateOilAndTheTransformersWithoutTests)
     for (const char* sql : {"SELECT count(DISTINCT substr(Fecha,1,4)) FROM Ensayos",
                             "SELECT count(DISTINCT substr(FECHA,1,4)) FROM Revision",
                             "SELECT count(DISTINCT substr(Fecha,1,4)) FROM Mantenimiento"})
-        EXPECT_GE(rows(db, QString::fromUtf8(sql)).value(0).value(0).toInt(), 2) << sql;
+        EXPECT_GE(queryRows(db, QString::fromUtf8(sql)).value(0).value(0).toInt(), 2) << sql;
     // Every observation group has at least one finding somewhere: a few spot checks of the extremes.
     for (const char* sql :
          {"SELECT 1 FROM Ensayos WHERE Diel < 25", "SELECT 1 FROM Ensayos WHERE KFTMC_PPM >= 100",
           "SELECT 1 FROM Ensayos WHERE FD = 1 AND GAS = 1", "SELECT 1 FROM Ensayos WHERE \"TOTAL PCB\" > 50",
           "SELECT 1 FROM Ensayos WHERE Sedimentos = 'MEDIA'"})
-        EXPECT_FALSE(rows(db, QString::fromUtf8(sql)).isEmpty()) << sql;
+        EXPECT_FALSE(queryRows(db, QString::fromUtf8(sql)).isEmpty()) << sql;
 }
 
 TEST(DemoPlant, LargePlantHasTheRequestedSizeAndIsRepeatable)
@@ -144,9 +130,9 @@ TEST(DemoPlant, LargePlantHasTheRequestedSizeAndIsRepeatable)
     const QString counts =
         QStringLiteral("SELECT (SELECT count(*) FROM Trafoge), (SELECT count(*) FROM Ensayos), "
                        "(SELECT count(*) FROM Revision), (SELECT count(*) FROM Mantenimiento)");
-    EXPECT_EQ(rows(*da.value(), counts).value(0), (QVariantList{50, 150, 100, 50}));
+    EXPECT_EQ(queryRows(*da.value(), counts).value(0), (QVariantList{50, 150, 100, 50}));
     const QString sample = QStringLiteral("SELECT group_concat(AREA || ESTADO) FROM Trafoge");
-    EXPECT_EQ(rows(*da.value(), sample), rows(*dbb.value(), sample));
+    EXPECT_EQ(queryRows(*da.value(), sample), queryRows(*dbb.value(), sample));
 }
 
 namespace {
@@ -199,10 +185,10 @@ TEST(Cli, DiagnosticarReachesTheDemoPlantsStates)
         auto db = Database::open(file);
         ASSERT_TRUE(db.ok());
         for (const QVariantList& r :
-             rows(*db.value(), QStringLiteral("SELECT \"CÓDIGO\", ESTADO, GRAVEDAD, AUTO "
-                                              "FROM Trafoge")))
+             queryRows(*db.value(), QStringLiteral("SELECT \"CÓDIGO\", ESTADO, GRAVEDAD, AUTO "
+                                                   "FROM Trafoge")))
             esperado.insert(r[0].toInt(), r.mid(1));
-        ensayosAntes = rows(*db.value(), QStringLiteral("SELECT * FROM Ensayos ORDER BY rowid"));
+        ensayosAntes = queryRows(*db.value(), QStringLiteral("SELECT * FROM Ensayos ORDER BY rowid"));
         ASSERT_TRUE(
             db.value()
                 ->exec(QStringLiteral("UPDATE Trafoge SET ESTADO = 0, GRAVEDAD = 99, DIAGNOSTICO = NULL, "
@@ -217,9 +203,9 @@ TEST(Cli, DiagnosticarReachesTheDemoPlantsStates)
     auto db = Database::open(file);
     ASSERT_TRUE(db.ok());
     QSet<int> estados;
-    for (const QVariantList& fila :
-         rows(*db.value(), QStringLiteral("SELECT \"CÓDIGO\", ESTADO, GRAVEDAD, DIAGNOSTICO, \"RESUMEN OBS\" "
-                                          "FROM Trafoge"))) {
+    for (const QVariantList& fila : queryRows(
+             *db.value(), QStringLiteral("SELECT \"CÓDIGO\", ESTADO, GRAVEDAD, DIAGNOSTICO, \"RESUMEN OBS\" "
+                                         "FROM Trafoge"))) {
         const QVariantList& antes = esperado.value(fila[0].toInt());
         EXPECT_EQ(fila[1].toInt(), antes[0].toInt()) << fila[0].toInt();
         EXPECT_EQ(fila[2].toDouble(), antes[1].toDouble()) << fila[0].toInt();
@@ -240,7 +226,7 @@ TEST(Cli, DiagnosticarReachesTheDemoPlantsStates)
         EXPECT_GT(st.value().value(0).toInt(), 0) << grave;
         EXPECT_EQ(st.value().value(1).toInt(), 3) << grave;
     }
-    EXPECT_EQ(rows(*db.value(), QStringLiteral("SELECT * FROM Ensayos ORDER BY rowid")), ensayosAntes);
+    EXPECT_EQ(queryRows(*db.value(), QStringLiteral("SELECT * FROM Ensayos ORDER BY rowid")), ensayosAntes);
 }
 
 TEST(Cli, EvaluarReportsOneTestAsTheTestTabShowsIt)
@@ -278,7 +264,7 @@ TEST(Cli, EvaluarReportsOneTestAsTheTestTabShowsIt)
         " "
         "ifnull(\"Hidrógeno\",0)+ifnull(Metano,0)+ifnull(\"Monóxido\",0)+ifnull(Etano,0)+ifnull(Etileno,0)"
         "+ifnull(Acetileno,0) FROM Ensayos WHERE \"Código\" = %1 ORDER BY Fecha DESC LIMIT 1");
-    const QVariantList nuevo = rows(db, sumas.arg(alta)).value(0);
+    const QVariantList nuevo = queryRows(db, sumas.arg(alta)).value(0);
     EXPECT_EQ(o.value(QStringLiteral("fecha")).toString(), nuevo.value(0).toString());
     const QJsonObject totales = o.value(QStringLiteral("totales")).toObject();
     EXPECT_DOUBLE_EQ(totales.value(QStringLiteral("Total Gas")).toDouble(-1), nuevo.value(1).toDouble());
@@ -329,9 +315,9 @@ TEST(Cli, EvaluarReportsOneTestAsTheTestTabShowsIt)
 
     // Without tests.
     const int sinEnsayos =
-        rows(db,
-             QStringLiteral("SELECT \"CÓDIGO\" FROM Trafoge WHERE \"CÓDIGO\" NOT IN (SELECT \"Código\" FROM "
-                            "Ensayos) ORDER BY 1"))
+        queryRows(db, QStringLiteral(
+                          "SELECT \"CÓDIGO\" FROM Trafoge WHERE \"CÓDIGO\" NOT IN (SELECT \"Código\" FROM "
+                          "Ensayos) ORDER BY 1"))
             .value(0)
             .value(0)
             .toInt();
@@ -348,8 +334,9 @@ TEST(Cli, EvaluarReportsOneTestAsTheTestTabShowsIt)
 
     // An older test by its date: the high-energy transformer's older tests are normal.
     const QString viejo =
-        rows(db, QStringLiteral("SELECT Fecha FROM Ensayos WHERE \"Código\" = %1 ORDER BY Fecha ASC LIMIT 1")
-                     .arg(alta))
+        queryRows(db,
+                  QStringLiteral("SELECT Fecha FROM Ensayos WHERE \"Código\" = %1 ORDER BY Fecha ASC LIMIT 1")
+                      .arg(alta))
             .value(0)
             .value(0)
             .toString();
@@ -372,7 +359,7 @@ TEST(Cli, DiagnosticarAndEvaluarRefuseWhatTheyCannotDo)
     otro.write("Standard Jet DB, not ours");
     otro.close();
     const QString codigo =
-        rows(*Database::open(file).value(), QStringLiteral("SELECT min(\"CÓDIGO\") FROM Trafoge"))
+        queryRows(*Database::open(file).value(), QStringLiteral("SELECT min(\"CÓDIGO\") FROM Trafoge"))
             .value(0)
             .value(0)
             .toString();

@@ -80,22 +80,6 @@ void ensayo(Database& db, int codigo, const char* fecha, std::initializer_list<c
     insertar(db, u("Ensayos"), t);
 }
 
-QList<QVariantList> filas(Database& db, const QString& sql)
-{
-    QList<QVariantList> out;
-    auto st = Statement::prepare(db, sql);
-    EXPECT_TRUE(st.ok()) << st.error().toStdString();
-    if (!st.ok())
-        return out;
-    while (st.value().step().value()) {
-        QVariantList fila;
-        for (int i = 0; i < st.value().columnCount(); ++i)
-            fila << st.value().value(i);
-        out << fila;
-    }
-    return out;
-}
-
 // The fixtures are many small inserts: no disk sync for them.
 std::shared_ptr<Database> abrir(const TempData& datos)
 {
@@ -114,9 +98,9 @@ struct Escrito
 
 Escrito leer(Database& db, int codigo)
 {
-    const auto f = filas(db, u("SELECT ESTADO, GRAVEDAD, DIAGNOSTICO, \"RESUMEN OBS\" FROM Trafoge "
-                               "WHERE \"CÓDIGO\" = %1")
-                                 .arg(codigo));
+    const auto f = queryRows(db, u("SELECT ESTADO, GRAVEDAD, DIAGNOSTICO, \"RESUMEN OBS\" FROM Trafoge "
+                                   "WHERE \"CÓDIGO\" = %1")
+                                     .arg(codigo));
     if (f.isEmpty())
         return {};
     return {f[0][0], f[0][1], f[0][2].toString(), f[0][3].toString()};
@@ -132,7 +116,7 @@ QString lineas(std::initializer_list<const char*> l)
 
 QList<QVariantList> todo(Database& db, const char* tabla)
 {
-    return filas(db, u("SELECT * FROM \"%1\" ORDER BY rowid").arg(u(tabla)));
+    return queryRows(db, u("SELECT * FROM \"%1\" ORDER BY rowid").arg(u(tabla)));
 }
 
 } // namespace

@@ -27,3 +27,19 @@ void TempData::exec(const QString& sql) const
     const Status st = db->exec(sql);
     ASSERT_TRUE(st.ok()) << st.error().toStdString();
 }
+
+QList<QVariantList> queryRows(const Database& db, const QString& sql)
+{
+    QList<QVariantList> out;
+    auto st = Statement::prepare(db, sql);
+    EXPECT_TRUE(st.ok()) << st.error().toStdString();
+    if (!st.ok())
+        return out;
+    while (st.value().step().value()) {
+        QVariantList row;
+        for (int i = 0; i < st.value().columnCount(); ++i)
+            row << st.value().value(i);
+        out << row;
+    }
+    return out;
+}

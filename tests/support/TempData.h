@@ -2,8 +2,10 @@
 
 #include "data/logic/Database.h"
 
+#include <QList>
 #include <QString>
 #include <QTemporaryDir>
+#include <QVariantList>
 #include <memory>
 
 // A temporary folder holding a new empty trafos.mdb, removed with the object.
@@ -21,3 +23,6 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// Every row of a query as a list of values; fails the test when the query does not run.
+QList<QVariantList> queryRows(const Database& db, const QString& sql);
