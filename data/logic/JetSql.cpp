@@ -393,6 +393,15 @@ Query translateTree(const SelectTree& tree)
             sql += collate();
         order << sql + (item.desc ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
     }
+    // The engine sorts to find distinct rows, so a DISTINCT list without an order came out in
+    // ascending order (the date lists and value lists rely on it); SQLite gives no order.
+    if (order.isEmpty() && tree.distinct) {
+        bool soloColumnas = !tree.items.empty();
+        for (const SelectItem& item : tree.items)
+            soloColumnas = soloColumnas && item.kind == SelectItem::Kind::Column;
+        for (size_t i = 1; soloColumnas && i <= tree.items.size(); ++i)
+            order << QString::number(i) + QStringLiteral(" ASC");
+    }
     q.orderSql = order.join(QStringLiteral(", "));
 
     q.sql = QStringLiteral("SELECT ") + (q.distinct ? QStringLiteral("DISTINCT ") : QString()) + q.selectSql +

@@ -183,10 +183,10 @@ TEST_F(JetSqlTest, EveryQueryOfTheProgramTranslatesAndReturnsTheExpectedRows)
          l({"", "este", "norte", "planta", "sur"}), 1, true},
         {text("SELECT DISTINCT [Fecha]  FROM Revision order by [Fecha] asc"),
          l({"2003-05-19", "2003-05-20", "2003-06-01", "2003-07-01"})},
-        {text("SELECT DISTINCT [Fecha]  FROM mantenimiento"), l({"2003-05-20", "2005-01-01"}), 1, false,
-         true},
+        // Without an order a DISTINCT list still comes sorted, as the engine's always did.
+        {text("SELECT DISTINCT [Fecha]  FROM mantenimiento"), l({"2003-05-20", "2005-01-01"})},
         {text("SELECT DISTINCT [Fecha]  FROM Revision"),
-         l({"2003-05-19", "2003-05-20", "2003-06-01", "2003-07-01"}), 1, false, true},
+         l({"2003-05-19", "2003-05-20", "2003-06-01", "2003-07-01"})},
         {text("Select * from Ensayos ORDER BY Código ASC ,Fecha DESC"),
          l({"5|2003-05-20", "7|2001-03-03", "12|2003-05-21", "12|2002-01-10", "17|2004-06-06"}), 2},
         {text("Select * from Ensayos where Código=12 ORDER BY Fecha DESC"),

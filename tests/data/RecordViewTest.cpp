@@ -719,7 +719,8 @@ TEST(RecordView, DistinctListsArePagedAndReadOnly)
     auto dates = openView(db, QStringLiteral("SELECT DISTINCT [Fecha]  FROM Revision"));
     EXPECT_EQ(dates->recordCount(), 1000);
     EXPECT_EQ(dates->fieldCount(), 1);
-    EXPECT_EQ(dates->value(0), QVariant(QDate(2020, 1, 2)));
+    // Sorted as the engine's DISTINCT lists were, whatever order the rows were written in.
+    EXPECT_EQ(dates->value(0), QVariant(QDate(2020, 1, 1)));
     EXPECT_LE(dates->cachedRowCount(), RecordView::kCacheRows);
     QSet<QDate> seen;
     for (int i = 0; i < dates->recordCount(); ++i)
