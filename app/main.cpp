@@ -9,7 +9,9 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLibraryInfo>
 #include <QTimer>
+#include <QTranslator>
 #include <cstdio>
 
 int main(int argc, char** argv)
@@ -21,6 +23,11 @@ int main(int argc, char** argv)
     // The program ends through the main window's exit procedure only, never because the
     // last window happened to close (the start-up dialogs close before the main one shows).
     QApplication::setQuitOnLastWindowClosed(false);
+    // Every text of the program is Spanish; the standard dialogs (font, colour, files) too.
+    QTranslator traduccionQt;
+    if (traduccionQt.load(QLocale(QLocale::Spanish), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&traduccionQt);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Quorvela"));

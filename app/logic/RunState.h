@@ -50,6 +50,10 @@ struct RunState
     bool AgregandoRevision = false;
     bool AgregandoEnsayo = false;
     bool AgregandoMantenimiento = false;
+    // The transformer shown when an addition started (Cancelar goes back to it) and the
+    // largest code when a transformer addition started; 16-bit whole numbers.
+    int CodigoRecordado = 0;
+    int UltimoCodigo = 0;
     // Raised by the priority list while it moves the transformer view, so that the view
     // does not move the list back.
     bool ListaSinc1 = false;

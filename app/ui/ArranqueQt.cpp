@@ -60,6 +60,7 @@ void ArranqueQt::loadMainWindow(const std::shared_ptr<Database>& database)
     // library does not link.
     m_trafo->paginaEnsayos()->setSemaforo(
         quorvela::createControl(QStringLiteral("Quorvela.Semaforo"), m_trafo->paginaEnsayos()));
+    m_trafo->setMensajes(m_mensajes);
     m_trafo->setEntradas(
         m_mensajes, [this](QWidget* parent) { return Cal::elegirFecha(m_eleccion, m_opciones.hoy, parent); });
 

@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -37,6 +38,25 @@ QString textoDecimal(double valor)
             t.chop(1);
     }
     return t;
+}
+
+// Boxes show numbers with the regional decimal separator; the evaluation reads a point.
+QString conPunto(const QString& texto)
+{
+    const QString separador = QLocale().decimalPoint();
+    if (separador == QLatin1String("."))
+        return texto;
+    QString t = texto;
+    return t.replace(separador, QStringLiteral("."));
+}
+
+QString conSeparadorLocal(const QString& texto)
+{
+    const QString separador = QLocale().decimalPoint();
+    if (separador == QLatin1String("."))
+        return texto;
+    QString t = texto;
+    return t.replace(QLatin1Char('.'), separador);
 }
 
 QColor colorResaltado(diagnostico::Resaltado r, const QWidget* caja)
@@ -113,8 +133,11 @@ diagnostico::EnsayoEnPantalla DiagnosticoPantalla::ensayoEnPantalla() const
     if (EnlaceCampos* enlace = m_trafo.paginaEnsayos()->enlace()) {
         for (const QString& campo : enlace->campos()) {
             QWidget* caja = enlace->caja(campo);
+            const schema::Field* f = enlace->tabla().field(campo);
+            const bool numero =
+                f && (f->kind == schema::FieldKind::Number || f->kind == schema::FieldKind::Integer);
             if (auto* t = qobject_cast<QLineEdit*>(caja))
-                e.textos.insert(campo, t->text());
+                e.textos.insert(campo, numero ? conPunto(t->text()) : t->text());
             else if (auto* c = qobject_cast<QComboBox*>(caja))
                 e.textos.insert(campo, c->currentText());
         }
@@ -200,7 +223,7 @@ void DiagnosticoPantalla::ponerTexto(const QString& campo, const std::optional<d
     if (!valor)
         return;
     if (auto* caja = qobject_cast<QLineEdit*>(m_trafo.paginaEnsayos()->enlace()->caja(campo)))
-        caja->setText(textoDecimal(*valor));
+        caja->setText(conSeparadorLocal(textoDecimal(*valor)));
 }
 
 void DiagnosticoPantalla::Calculos(const QString& campo)
@@ -234,11 +257,11 @@ void DiagnosticoPantalla::indicesPolarizacion()
     PaginaRevision* pagina = m_trafo.paginaRevision();
     auto lectura = [pagina](int i) {
         const auto* caja = pagina->findChild<QLineEdit*>(QStringLiteral("txtFieldsM_%1").arg(i));
-        return caja ? caja->text().trimmed() : QString();
+        return caja ? conPunto(caja->text().trimmed()) : QString();
     };
     for (int par = 1; par <= 3; ++par)
         if (QLineEdit* ip = pagina->indicePolarizacion(par))
-            ip->setText(diagnostico::indicePolarizacion(lectura(par), lectura(par + 3)));
+            ip->setText(conSeparadorLocal(diagnostico::indicePolarizacion(lectura(par), lectura(par + 3))));
 }
 
 VentanaMetodo* DiagnosticoPantalla::abrirMetodo(int indice)

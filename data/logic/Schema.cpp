@@ -33,6 +33,12 @@ Field tableOnly(Field fd)
     return fd;
 }
 
+Field richText(Field fd)
+{
+    fd.richText = true;
+    return fd;
+}
+
 Field tip(Field fd, const QString& text)
 {
     fd.tip = text;
@@ -96,7 +102,7 @@ Table makeTrafoge()
         f(s("BUCCHOLZ"), K::Text, s("BUCCHOLZ:"), C::None, acc),
         f(s("MANOVACUOMETRO"), K::Text, s("MANOVACUOMETRO:"), C::None, acc),
         f(s("TERMOCUADRANTE"), K::Text, s("TERMOCUADRANTE:"), C::None, acc),
-        f(s("OTROS"), K::Memo, s("OTROS:"), C::None, acc),
+        richText(f(s("OTROS"), K::Memo, s("OTROS:"), C::None, acc)),
         f(s("ESTADO"), K::Integer, QString(), C::None, s("ESTADO")),
         f(s("GRAVEDAD"), K::Number, QString(), C::None, s("ESTADO")),
         f(s("AUTO"), K::YesNo, QString(), C::None, s("ESTADO")),
@@ -165,7 +171,7 @@ Table makeRevision()
         list(s("TERMOCUAD ALARM/DISPARO"), bienMalPosee, inst),
         list(s("TERMOCUAD VENT O RELÉ VENT"), bienMalPosee, inst),
         list(s("RELÉ SOBREPRESE O MEMBRANA EXP"), bienMalPosee, inst),
-        f(s("OBS GENERALES"), K::Memo, QString(), C::None, s("OBSERVACIÓN")),
+        richText(f(s("OBS GENERALES"), K::Memo, QString(), C::None, s("OBSERVACIÓN"))),
     };
     for (const char* name :
          {"TEMPERATURA ACEITE AISLAC", "RELÉ SOBREPRES", "INDICADOR PRESIÓN", "GENERAL", "CUBA", "BUSHINGS",
@@ -243,7 +249,7 @@ Table makeEnsayos()
         f(s("PCB_1260"), K::Number, s("PCB 1260:"), C::Whole, pcb),
         f(s("OTROS"), K::Number, s("Otros:"), C::Whole, pcb),
         f(s("TOTAL PCB"), K::Number, s("TOTAL PCB:"), C::Whole, pcb),
-        f(s("Observaciones"), K::Memo, QString(), C::None, s("OBSERVACION")),
+        richText(f(s("Observaciones"), K::Memo, QString(), C::None, s("OBSERVACION"))),
     };
     return t;
 }
@@ -279,7 +285,7 @@ Table makeMantenimiento()
     };
     for (const auto& [name, caption] : items)
         t.fields << f(s(name), K::YesNo, s(caption), C::None, g);
-    t.fields << f(s("Observaciones"), K::Memo, QString(), C::None, s("OBSERVACIONES"));
+    t.fields << richText(f(s("Observaciones"), K::Memo, QString(), C::None, s("OBSERVACIONES")));
     return t;
 }
 

@@ -40,6 +40,7 @@ struct Field
     QString group;          // screen group ("GENERAL/CUBA"), empty for identity fields
     bool tableOnly = false; // stored and shown only in the table view
     QString tip;            // tool tip, when the form gives one
+    bool richText = false;  // a memo the user edits as rich text, with the formatting buttons
 
     // The SQL type used when a new data file is created.
     QString sqlType() const;

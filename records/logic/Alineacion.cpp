@@ -1,26 +1,13 @@
 #include "records/logic/Alineacion.h"
 
 #include "app/logic/RunState.h"
+#include "records/logic/Bandera.h"
 #include "records/logic/DataViews.h"
 
 namespace {
 
 constexpr Alineacion::Vista kFechadas[] = {Alineacion::Vista::Revision, Alineacion::Vista::Ensayos,
                                            Alineacion::Vista::Mantenimiento};
-
-// Sets a flag for the life of a scope and puts the old value back, also on early returns.
-class Bandera
-{
-public:
-    Bandera(bool& flag, bool value) : m_flag(flag), m_old(flag) { m_flag = value; }
-    ~Bandera() { m_flag = m_old; }
-    Bandera(const Bandera&) = delete;
-    Bandera& operator=(const Bandera&) = delete;
-
-private:
-    bool& m_flag;
-    bool m_old;
-};
 
 } // namespace
 
@@ -320,6 +307,32 @@ void Alineacion::navegar(Vista v, Accion accion)
             view.moveNext();
         break;
     }
+}
+
+void Alineacion::refrescarFechada(Vista v)
+{
+    if (v == Vista::Trafo)
+        return;
+    RecordView& view = vista(v);
+    {
+        // Re-reading lands on the table's first row, which may belong to another transformer.
+        Bandera reposicion(m_estado.ReposicionActiva, false);
+        view.refresh();
+    }
+    RecordView& trafos = m_vistas.Data1;
+    bool encontrada = false;
+    if (enFila(trafos)) {
+        // The move runs the test's evaluation but aligns nothing: the window already stands
+        // on this transformer.
+        Bandera propia(alinea(v), false);
+        encontrada = encontrar(view, QStringLiteral("[código]=") + trafos.value(0).toString());
+    }
+    emit sinRegistros(v, !encontrada);
+    if (!encontrada && view.recordCount() > 0)
+        aparcar(view);
+    *aparcadaFlag(v) = !encontrada && view.recordCount() > 0;
+    if (v == Vista::Ensayos && !encontrada)
+        emit semaforoEnsayo(0);
 }
 
 bool Alineacion::sinRegistrosAlCambiarPestana(Vista v, bool codigoVacio)

@@ -70,6 +70,10 @@ public:
     // first or last row stays where it is).
     void navegar(Vista v, Accion accion);
 
+    // Re-reads a dated view and puts it on the current transformer's first row, or parks it
+    // with its notice shown when the transformer has none there. The other views stay.
+    void refrescarFechada(Vista v);
+
     // On a change of the main tab: whether a dated tab shows its "S/ Registros" notice.
     static bool sinRegistrosAlCambiarPestana(Vista v, bool codigoVacio);
 

@@ -89,3 +89,33 @@ Status DataViews::reabrir(const QString& folder)
     m_estado.resetNavigation();
     return openAll(m_estado.RutaBase, m_estado.SoloLectura);
 }
+
+void DataViews::reabrirVistas()
+{
+    if (!m_db)
+        return;
+    Ado1.setRecordSource(PriorityList::priorityQuery());
+    Data1.setRecordSource(QStringLiteral("trafoge"));
+    Data2.setRecordSource(QStringLiteral("Revision"));
+    Data3.setRecordSource(QStringLiteral("ensayos"));
+    Data4.setRecordSource(QStringLiteral("mantenimiento"));
+    Data9.setRecordSource(QStringLiteral("trafoge"));
+    Ado1.requery();
+    {
+        // Re-reading moves every view; only the final move of the transformer view aligns.
+        const bool reposicion = m_estado.ReposicionActiva;
+        m_estado.ReposicionActiva = false;
+        for (int n : {1, 2, 3, 4, 5, 8, 7, 6, 9})
+            data(n)->refresh();
+        for (int n = 1; n <= 4; ++n) {
+            data(n)->moveLast();
+            data(n)->moveFirst();
+        }
+        m_estado.ReposicionActiva = reposicion;
+    }
+    // The date operator of the searches is kept: only the selections go.
+    const QString todo = QStringLiteral("1=1");
+    m_estado.FormulaTrafo = m_estado.FormulaRevision = m_estado.FormulaEnsayos = todo;
+    m_estado.FormulaMantenimiento = m_estado.FiltroCodigos = todo;
+    Data1.moveFirst();
+}

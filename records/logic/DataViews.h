@@ -35,6 +35,11 @@ public:
     // navigation switches are reset first, exactly as a fresh start leaves them.
     Status reabrir(const QString& folder);
 
+    // Re-opens every view on the whole tables (searches and sub-groups are dropped): the
+    // five selections become "1=1", the four record views learn their row counts, and the
+    // transformer view ends on its first row, aligned as any move of it.
+    void reabrirVistas();
+
     // Data1..Data10 by number; nullptr outside 1..10.
     RecordView* data(int n);
     std::shared_ptr<Database> database() const { return m_db; }

@@ -6,10 +6,12 @@
 #include "data/logic/Schema.h"
 #include "records/ui/EnlaceCampos.h"
 
-#include <QFrame>
-#include <QHBoxLayout>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+
+#include <algorithm>
 
 namespace {
 
@@ -17,38 +19,61 @@ struct Dato
 {
     const char* campo;
     const char* rotulo;
-    int ancho;
+    int fila;
+    int columna;
 };
 
-const Dato kDatos[] = {{"CÓDIGO", "Código", 45}, {"AREA", "Area", 140},
-                       {"TIPO", "Tipo", 85},     {"DENOMINACIÓN", "Denominación", 130},
-                       {"MARCA", "Marca", 140},  {"NRO DE SERIE", "Nro de Serie", 85}};
+// Two rows of three: the short values (code, type) share the first column, the long names
+// the two wide ones, so that plant names and makers are read whole.
+const Dato kDatos[] = {{"CÓDIGO", "Código", 0, 0}, {"AREA", "Area", 0, 1},
+                       {"TIPO", "Tipo", 1, 0},     {"DENOMINACIÓN", "Denominación", 1, 1},
+                       {"MARCA", "Marca", 0, 2},   {"NRO DE SERIE", "Nro de Serie", 1, 2}};
+
+// The width a box needs for the longest value its field usually holds.
+int anchoCorto(const schema::Field* campo, const QFontMetrics& fm)
+{
+    int ancho = fm.horizontalAdvance(QStringLiteral("000000"));
+    if (campo)
+        for (const QString& v : campo->values)
+            ancho = std::max(ancho, fm.horizontalAdvance(v));
+    return ancho;
+}
 
 } // namespace
 
 CabeceraTrafo::CabeceraTrafo(int indiceLuz, QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("CabeceraTrafo"));
-    auto* fila = new QHBoxLayout(this);
-    fila->setContentsMargins(2, 2, 2, 2);
-    fila->setSpacing(4);
+    auto* grilla = new QGridLayout(this);
+    grilla->setContentsMargins(2, 2, 2, 2);
+    grilla->setHorizontalSpacing(4);
+    grilla->setVerticalSpacing(2);
+    const schema::Table& t = schema::trafoge();
     for (const Dato& d : kDatos) {
         auto* rotulo = new QLabel(QString::fromUtf8(d.rotulo) + QLatin1Char(':'), this);
+        rotulo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto* caja = new QLineEdit(this);
         caja->setObjectName(QStringLiteral("cabecera_") + QString::fromUtf8(d.campo));
         caja->setReadOnly(true);
         caja->setFocusPolicy(Qt::NoFocus);
-        caja->setMinimumWidth(d.ancho * 2 / 3);
+        if (d.columna == 0) {
+            // Frame and inner margins of the box come on top of the text.
+            const int ancho = anchoCorto(t.field(QString::fromUtf8(d.campo)), caja->fontMetrics()) + 14;
+            caja->setMinimumWidth(ancho);
+            caja->setMaximumWidth(ancho + 10);
+        } else {
+            caja->setMinimumWidth(caja->fontMetrics().horizontalAdvance(QLatin1Char('X')) * 14);
+        }
         rotulo->setBuddy(caja);
-        fila->addWidget(rotulo);
-        fila->addWidget(caja, d.ancho);
-        if (d.ancho < 50)
-            caja->setMaximumWidth(d.ancho + 10);
+        grilla->addWidget(rotulo, d.fila, d.columna * 2);
+        grilla->addWidget(caja, d.fila, d.columna * 2 + 1);
         m_cajas << caja;
     }
+    grilla->setColumnStretch(3, 1);
+    grilla->setColumnStretch(5, 1);
     m_luz = crearLuz(indiceLuz, this);
     if (m_luz)
-        fila->addWidget(m_luz);
+        grilla->addWidget(m_luz, 0, 6, 2, 1, Qt::AlignCenter);
 }
 
 QWidget* CabeceraTrafo::crearLuz(int indice, QWidget* parent)
@@ -92,7 +117,7 @@ void CabeceraTrafo::mostrar()
         m_cajas[i]->setText(enFila && f ? EnlaceCampos::textoValor(m_vista->value(campo), f->kind)
                                         : QString());
         m_cajas[i]->setCursorPosition(0);
-        // Long names may not fit the strip; the tip shows them whole.
+        // A value longer than any the plant uses may still not fit; the tip shows it whole.
         m_cajas[i]->setToolTip(m_cajas[i]->text());
     }
     setEstadoLuz(m_luz, enFila ? m_vista->value(QStringLiteral("ESTADO")).toInt() : 0);

@@ -1,10 +1,31 @@
 #include "records/ui/EnlaceCampos.h"
 
+#include "records/logic/Edicion.h"
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDate>
 #include <QLineEdit>
+#include <QLocale>
 #include <QTextEdit>
+
+namespace {
+
+// A number as typed in a box: with the regional decimal separator, or with a point. Group
+// separators are refused, so that "1,500" in a comma locale is one and a half, never 1500.
+double leerNumero(const QString& texto, bool* ok)
+{
+    QLocale local;
+    local.setNumberOptions(QLocale::RejectGroupSeparator);
+    double d = local.toDouble(texto, ok);
+    if (*ok)
+        return d;
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
+    return c.toDouble(texto, ok);
+}
+
+} // namespace
 
 EnlaceCampos::EnlaceCampos(RecordView& vista, const schema::Table& tabla, QObject* parent)
     : QObject(parent), m_vista(vista), m_tabla(tabla)
@@ -94,9 +115,15 @@ QString EnlaceCampos::textoValor(const QVariant& valor, schema::FieldKind kind, 
     switch (kind) {
     case schema::FieldKind::Date:
         return textoFecha(valor.toDate(), corto);
-    case schema::FieldKind::Number:
-        // Plain decimal text with a point, as the checkers and the evaluation read it.
-        return QString::number(valor.toDouble(), 'g', 15);
+    case schema::FieldKind::Number: {
+        // Plain decimal text without group separators, with the decimal separator of the
+        // regional settings (read each time: they may change while the program runs).
+        QString texto = QString::number(valor.toDouble(), 'g', 15);
+        const QString separador = QLocale().decimalPoint();
+        if (separador != QLatin1String("."))
+            texto.replace(QLatin1Char('.'), separador);
+        return texto;
+    }
     case schema::FieldKind::Integer:
         return QString::number(valor.toLongLong());
     default:
@@ -150,15 +177,14 @@ QVariant EnlaceCampos::leer(const Enlace& e) const
         if (texto.isEmpty())
             return QVariant();
         if (e.kind == schema::FieldKind::Date) {
-            for (const QString& formato : {QStringLiteral("d/M/yyyy"), QStringLiteral("d/M/yy")}) {
-                QDate d = QDate::fromString(texto, formato);
-                if (d.isValid()) {
-                    // Two-digit years read as this century, as the lists write them.
-                    if (formato.endsWith(QLatin1String("/yy")) && d.year() < 2000)
-                        d = d.addYears(100);
-                    return d;
-                }
-            }
+            if (const std::optional<QDate> d = edicion::leerFecha(texto))
+                return *d;
+        }
+        if (e.kind == schema::FieldKind::Number) {
+            bool ok = false;
+            const double d = leerNumero(texto, &ok);
+            if (ok)
+                return d;
         }
         return t->text();
     }

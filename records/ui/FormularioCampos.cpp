@@ -1,18 +1,23 @@
 #include "records/ui/FormularioCampos.h"
 
+#include "records/ui/BotonesTexto.h"
 #include "records/ui/EnlaceCampos.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFont>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
 #include <QTextEdit>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -84,11 +89,43 @@ QString ultimaParte(const QString& grupo)
     return grupo.section(QLatin1Char('/'), -1);
 }
 
+// The most a short box needs: dates and whole numbers (codes) never fill a wide column.
+// 0 for a box that takes the width of its column.
+int anchoCorto(const schema::Field& campo, const QWidget* caja)
+{
+    const QFontMetrics fm(caja->font());
+    // Frame and inner margins of a line box come on top of the text.
+    const int marco = 2 * caja->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, caja) + 12;
+    if (campo.kind == FieldKind::Date && qobject_cast<const QLineEdit*>(caja))
+        return fm.horizontalAdvance(QStringLiteral("00/00/00000")) + marco;
+    if (campo.kind == FieldKind::Integer && qobject_cast<const QLineEdit*>(caja))
+        return fm.horizontalAdvance(QStringLiteral("0000000")) + marco;
+    return 0;
+}
+
 // A yes/no field without a caption of its own says whether the field before it was measured
 // (IN, LD): its check box sits right after that field's box.
 bool esMarcaDelAnterior(const schema::Field& campo)
 {
     return campo.kind == FieldKind::YesNo && campo.caption.isEmpty();
+}
+
+// A rich-text box with its formatting buttons beside it; any other box as it is.
+QWidget* conBotonesTexto(const schema::Field& campo, QWidget* caja, QWidget* padre)
+{
+    auto* memo = qobject_cast<QTextEdit*>(caja);
+    if (!campo.richText || !memo)
+        return caja;
+    auto* celda = new QWidget(padre);
+    auto* juntos = new QHBoxLayout(celda);
+    juntos->setContentsMargins(0, 0, 0, 0);
+    juntos->setSpacing(3);
+    memo->setParent(celda);
+    juntos->addWidget(memo, 1);
+    auto* botones = new BotonesTexto(memo, celda);
+    botones->setObjectName(QStringLiteral("botones_") + campo.name);
+    juntos->addWidget(botones);
+    return celda;
 }
 
 void agregarCampo(QGridLayout* grilla, int& fila, int& columna, int columnas, const schema::Field& campo,
@@ -115,7 +152,7 @@ void agregarCampo(QGridLayout* grilla, int& fila, int& columna, int columnas, co
         auto* rotulo = new QLabel(FormularioCampos::rotulo(campo), padre);
         rotulo->setBuddy(caja);
         grilla->addWidget(rotulo, fila++, 0, 1, columnas * 2);
-        grilla->addWidget(caja, fila++, 0, 1, columnas * 2);
+        grilla->addWidget(conBotonesTexto(campo, caja, padre), fila++, 0, 1, columnas * 2);
         grilla->setRowStretch(fila - 1, 1);
         return;
     }
@@ -126,12 +163,61 @@ void agregarCampo(QGridLayout* grilla, int& fila, int& columna, int columnas, co
         rotulo->setBuddy(caja);
         rotulo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         grilla->addWidget(rotulo, fila, columna * 2);
-        grilla->addWidget(celda, fila, columna * 2 + 1);
+        const int corto = celda == caja ? anchoCorto(campo, caja) : 0;
+        if (corto > 0) {
+            caja->setMaximumWidth(corto);
+            grilla->addWidget(celda, fila, columna * 2 + 1, Qt::AlignLeft | Qt::AlignVCenter);
+        } else {
+            grilla->addWidget(celda, fila, columna * 2 + 1);
+        }
     }
     if (++columna == columnas) {
         columna = 0;
         ++fila;
     }
+}
+
+// Columns of short boxes only keep their width; the wide ones share the rest, or an empty
+// last column takes it when every box is short, so that short boxes stay together.
+void repartirAncho(QGridLayout* grilla, int columnas)
+{
+    QList<bool> amplia(columnas, false);
+    for (int i = 0; i < grilla->count(); ++i) {
+        int fila = 0, columna = 0, filas = 0, columnasItem = 0;
+        grilla->getItemPosition(i, &fila, &columna, &filas, &columnasItem);
+        QWidget* w = grilla->itemAt(i)->widget();
+        if (!w)
+            continue;
+        // A memo spans every column and widens them all; a check box spreads over its own.
+        if (columnasItem == columnas * 2 && !qobject_cast<QLabel*>(w))
+            amplia.fill(true);
+        else if (columnasItem == 2 && !qobject_cast<QLabel*>(w))
+            amplia[columna / 2] = true;
+        else if (columna % 2 == 1 && w->maximumWidth() >= QWIDGETSIZE_MAX)
+            amplia[columna / 2] = true;
+    }
+    const bool hayAmplia = amplia.contains(true);
+    for (int c = 0; c < columnas; ++c)
+        grilla->setColumnStretch(c * 2 + 1, amplia[c] ? 1 : 0);
+    if (!hayAmplia)
+        grilla->setColumnStretch(columnas * 2, 1);
+}
+
+// The same width for the caption columns of several grids, so their boxes line up.
+void igualarRotulos(const QList<QGridLayout*>& grillas)
+{
+    QHash<int, int> anchos;
+    for (QGridLayout* g : grillas)
+        for (int i = 0; i < g->count(); ++i) {
+            int fila = 0, columna = 0, filas = 0, columnas = 0;
+            g->getItemPosition(i, &fila, &columna, &filas, &columnas);
+            if (columna % 2 == 0 && columnas == 1)
+                if (auto* l = qobject_cast<QLabel*>(g->itemAt(i)->widget()))
+                    anchos[columna] = std::max(anchos.value(columna), l->sizeHint().width());
+        }
+    for (QGridLayout* g : grillas)
+        for (auto i = anchos.constBegin(); i != anchos.constEnd(); ++i)
+            g->setColumnMinimumWidth(i.key(), i.value());
 }
 
 QGridLayout* nuevaGrilla(QWidget* w, int columnas)
@@ -211,7 +297,9 @@ QWidget* FormularioCampos::crearCaja(const schema::Table& tabla, const schema::F
     }
     case FieldKind::Memo: {
         auto* memo = new QTextEdit(parent);
-        memo->setReadOnly(true);
+        // Computed memos (diagnosis, summaries) are only shown; the user's notes are rich text.
+        memo->setReadOnly(!campo.richText);
+        memo->setAcceptRichText(campo.richText);
         memo->setMinimumHeight(60);
         caja = memo;
         break;
@@ -259,6 +347,7 @@ QWidget* FormularioCampos::construirCampos(const QList<schema::Field>& campos, E
     // Rows keep their natural height; the free space stays below them.
     if (!conMemo)
         grilla->setRowStretch(fila + 1, 1);
+    repartirAncho(grilla, columnas);
     return panel;
 }
 
@@ -293,8 +382,12 @@ QWidget* FormularioCampos::construirGrupo(const QString& grupo, EnlaceCampos& en
             break;
         }
     }
-    if (!propios.isEmpty())
-        vertical->addWidget(construirCampos(propios, enlace, columnas, panel));
+    QList<QGridLayout*> grillas;
+    if (!propios.isEmpty()) {
+        QWidget* propio = construirCampos(propios, enlace, columnas, panel);
+        grillas << qobject_cast<QGridLayout*>(propio->layout());
+        vertical->addWidget(propio);
+    }
     for (const QString& sub : subgrupos) {
         const QString titulo = sub.mid(grupo.size() + 1);
         auto* bloque = new QGroupBox(titulo, panel);
@@ -305,9 +398,13 @@ QWidget* FormularioCampos::construirGrupo(const QString& grupo, EnlaceCampos& en
         for (const schema::Field& f : campos)
             if (f.group == sub)
                 suyos << f;
-        dentro->addWidget(construirCampos(suyos, enlace, columnas, bloque));
+        QWidget* campos = construirCampos(suyos, enlace, columnas, bloque);
+        grillas << qobject_cast<QGridLayout*>(campos->layout());
+        dentro->addWidget(campos);
         vertical->addWidget(bloque);
     }
+    grillas.removeAll(nullptr);
+    igualarRotulos(grillas);
     vertical->addStretch(1);
     return panel;
 }

@@ -14,10 +14,12 @@ ModeloTabla::ModeloTabla(RecordView& vista, QObject* parent) : QAbstractTableMod
         m_columnas = m_vista.isOpen() ? m_vista.fieldCount() : 0;
         // Kinds are looked up once per reset, not for every cell painted.
         m_tipos.clear();
+        m_campos.clear();
         const schema::Table* t = m_columnas > 0 ? schema::table(m_vista.tables().value(0)) : nullptr;
         for (int c = 0; c < m_columnas; ++c) {
             const schema::Field* f = t ? t->field(m_vista.fieldName(c)) : nullptr;
             m_tipos << (f ? f->kind : schema::FieldKind::Text);
+            m_campos << f;
         }
         endResetModel();
     };
@@ -44,10 +46,20 @@ int ModeloTabla::columnCount(const QModelIndex& parent) const
 
 QVariant ModeloTabla::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+    if (!index.isValid())
+        return QVariant();
+    const schema::FieldKind kind = m_tipos.value(index.column(), schema::FieldKind::Text);
+    if (role == Qt::TextAlignmentRole) {
+        // Figures line up on their last digit; yes/no marks sit in the middle.
+        if (kind == schema::FieldKind::Number || kind == schema::FieldKind::Integer)
+            return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        if (kind == schema::FieldKind::YesNo || kind == schema::FieldKind::Date)
+            return QVariant(Qt::AlignHCenter | Qt::AlignVCenter);
+        return QVariant();
+    }
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return QVariant();
     const QVariant v = m_vista.valueAt(index.row(), index.column());
-    const schema::FieldKind kind = m_tipos.value(index.column(), schema::FieldKind::Text);
     if (kind == schema::FieldKind::YesNo)
         return v.isValid() ? QVariant(v.toBool() ? QString::fromUtf8("Sí") : QStringLiteral("No"))
                            : QVariant();
@@ -61,7 +73,8 @@ QVariant ModeloTabla::data(const QModelIndex& index, int role) const
 
 QVariant ModeloTabla::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role != Qt::DisplayRole)
+    // A name too long for its column is read whole in the tip.
+    if (role != Qt::DisplayRole && !(role == Qt::ToolTipRole && orientation == Qt::Horizontal))
         return QVariant();
     if (orientation == Qt::Horizontal)
         return m_vista.fieldName(section);

@@ -42,6 +42,8 @@ void PaginaEnsayos::construirDetalle(QTabWidget* detalle, EnlaceCampos& enlace)
     rejilla->addWidget(grupo("FURANOS", 2), 0, 1);
     rejilla->addWidget(grupo("METALES", 1), 1, 0);
     rejilla->addWidget(grupo("PCB", 2), 1, 1);
+    // The four frames keep the height of their boxes; the free space stays below them.
+    rejilla->setRowStretch(2, 1);
     detalle->addTab(desplazable(varios), QStringLiteral("VARIOS"));
     detalle->addTab(desplazable(grupo("GASES", 2)), QStringLiteral("GASES"));
     detalle->addTab(FormularioCampos::construirGrupo(QStringLiteral("OBSERVACION"), enlace, 1),

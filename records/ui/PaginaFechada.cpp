@@ -1,10 +1,13 @@
 #include "records/ui/PaginaFechada.h"
 
 #include "data/logic/RecordView.h"
+#include "records/logic/DataViews.h"
 #include "records/ui/BarraNavegacion.h"
+#include "records/ui/BotonesTexto.h"
 #include "records/ui/CabeceraTrafo.h"
 #include "records/ui/EnlaceCampos.h"
 #include "records/ui/FormularioCampos.h"
+#include "records/ui/PaginaCalendario.h"
 #include "records/ui/TablaRegistros.h"
 
 #include <QFrame>
@@ -36,6 +39,7 @@ PaginaFechada::PaginaFechada(const QString& nombre, const QString& prefijo, int 
     auto* calendario = new QFrame;
     calendario->setObjectName(QStringLiteral("Calendario"));
     calendario->setFrameShape(QFrame::StyledPanel);
+    m_marcoCalendario = calendario;
     m_subtabs->addTab(m_paginaDetalle, QStringLiteral("DETALLE"));
     m_subtabs->addTab(m_paginaTabla, QStringLiteral("TABLA"));
     m_subtabs->addTab(graficos, QString::fromUtf8("GRÁFICOS"));
@@ -99,6 +103,24 @@ void PaginaFechada::enlazar(RecordView& datos, RecordView& trafos)
     tablaLayout->addWidget(m_tabla);
 }
 
+void PaginaFechada::setCalendario(RunState& estado, RecordView& fechas)
+{
+    if (m_calendario)
+        return;
+    const schema::Table& t = tablaEsquema();
+    // The date-list queries name the tables as the date views were first opened with.
+    const QString tabla = t.name == QLatin1String("Revision") ? t.name : t.name.toLower();
+    m_calendario = new PaginaCalendario(estado, fechas, DataViews::fuenteListaFechas(tabla), t.dateField,
+                                        m_marcoCalendario);
+    auto* dentro = new QVBoxLayout(m_marcoCalendario);
+    dentro->setContentsMargins(0, 0, 0, 0);
+    dentro->addWidget(m_calendario);
+    connect(m_subtabs, &QTabWidget::currentChanged, this, [this](int indice) {
+        if (m_subtabs->widget(indice) == m_marcoCalendario)
+            m_calendario->activar();
+    });
+}
+
 QWidget* PaginaFechada::desplazable(QWidget* contenido)
 {
     auto* area = new QScrollArea;
@@ -113,6 +135,9 @@ void PaginaFechada::setSoloLectura(bool soloLectura)
     for (const Boton b : {Agregar, Eliminar, Guardar, Cancelar})
         if (QPushButton* p = boton(b))
             p->setVisible(!soloLectura);
+    // The rich-text boxes lock and their formatting buttons go away.
+    for (BotonesTexto* botones : findChildren<BotonesTexto*>())
+        botones->setSoloLectura(soloLectura);
 }
 
 void PaginaFechada::setSinRegistros(bool visible)

@@ -8,12 +8,14 @@
 class BarraNavegacion;
 class CabeceraTrafo;
 class EnlaceCampos;
+class PaginaCalendario;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class RecordView;
 class TablaRegistros;
+struct RunState;
 
 // A tab of dated rows (inspections, tests, maintenance): the transformer strip, the sub-tabs
 // DETALLE, TABLA, GRÁFICOS and CALENDARIO, the record buttons and the navigation bar.
@@ -33,6 +35,10 @@ public:
 
     // Builds the boxes and binds them to the tab's view and the strip to the transformer view.
     void enlazar(RecordView& datos, RecordView& trafos);
+    // Puts the date list and calendar into the CALENDARIO sub-tab; the list is re-read from
+    // fechas each time that sub-tab is selected.
+    void setCalendario(RunState& estado, RecordView& fechas);
+    PaginaCalendario* calendario() const { return m_calendario; }
     // Read-only mode hides the buttons that change rows.
     void setSoloLectura(bool soloLectura);
     // The notice shown while the current transformer has no rows in this tab's table.
@@ -71,5 +77,7 @@ private:
     BarraNavegacion* m_barra = nullptr;
     EnlaceCampos* m_enlace = nullptr;
     QLabel* m_sinRegistros = nullptr;
+    QWidget* m_marcoCalendario = nullptr;
+    PaginaCalendario* m_calendario = nullptr;
     QList<QPushButton*> m_botones;
 };

@@ -4,6 +4,8 @@
 #include "records/ui/FormularioCampos.h"
 
 #include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +13,8 @@
 #include <QVBoxLayout>
 
 #include <QTabWidget>
+
+#include <algorithm>
 
 PaginaRevision::PaginaRevision(QWidget* parent)
     : PaginaFechada(QStringLiteral("PaginaRevision"), QStringLiteral("REV"), 3, parent)
@@ -37,25 +41,46 @@ void PaginaRevision::construirDetalle(QTabWidget* detalle, EnlaceCampos& enlace)
     for (const auto& p : paginas) {
         QWidget* grupo = FormularioCampos::construirGrupo(QString::fromUtf8(p.grupo), enlace, p.columnas);
         if (QString::fromUtf8(p.grupo) == QString::fromUtf8("AISLACIÓN")) {
-            // The three polarization indices follow the insulation readings they come from.
-            auto* marco = new QWidget;
-            auto* columna = new QVBoxLayout(marco);
-            columna->setContentsMargins(0, 0, 0, 0);
-            columna->addWidget(grupo);
+            // Each polarization index sits under the pair of readings it comes from.
+            QGridLayout* megado = nullptr;
+            if (auto* bloque = grupo->findChild<QGroupBox*>(QStringLiteral("grupo_MEGADO")))
+                if (bloque->layout() && bloque->layout()->count() > 0)
+                    if (QWidget* campos = bloque->layout()->itemAt(0)->widget())
+                        megado = qobject_cast<QGridLayout*>(campos->layout());
+            int filaIp = 0;
+            for (int i = 0; megado && i < megado->count(); ++i) {
+                int fila = 0, columna = 0, filas = 0, columnas = 0;
+                megado->getItemPosition(i, &fila, &columna, &filas, &columnas);
+                filaIp = std::max(filaIp, fila + filas);
+            }
             auto* fila = new QHBoxLayout;
-            fila->addWidget(new QLabel(QStringLiteral("IP"), marco));
             for (int i = 39; i <= 41; ++i) {
-                auto* caja = new QLineEdit(marco);
+                auto* caja = new QLineEdit(grupo);
                 caja->setObjectName(QStringLiteral("Text%1").arg(i));
                 caja->setReadOnly(true);
-                caja->setMaximumWidth(90);
                 m_indices << caja;
-                fila->addWidget(caja);
+                auto* rotulo = new QLabel(QStringLiteral("IP:"), grupo);
+                rotulo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                rotulo->setBuddy(caja);
+                if (megado) {
+                    megado->addWidget(rotulo, filaIp, (i - 39) * 2);
+                    megado->addWidget(caja, filaIp, (i - 39) * 2 + 1);
+                } else {
+                    fila->addWidget(rotulo);
+                    fila->addWidget(caja);
+                }
             }
-            fila->addStretch(1);
-            columna->addLayout(fila);
-            columna->addStretch(1);
-            grupo = marco;
+            if (megado) {
+                delete fila;
+            } else {
+                auto* marco = new QWidget;
+                auto* columna = new QVBoxLayout(marco);
+                columna->setContentsMargins(0, 0, 0, 0);
+                columna->addWidget(grupo);
+                columna->addLayout(fila);
+                columna->addStretch(1);
+                grupo = marco;
+            }
         }
         detalle->addTab(desplazable(grupo), QString::fromUtf8(p.titulo));
     }

@@ -3,6 +3,7 @@
 #include "data/logic/RecordView.h"
 #include "data/logic/Schema.h"
 #include "records/ui/BarraNavegacion.h"
+#include "records/ui/BotonesTexto.h"
 #include "records/ui/CabeceraTrafo.h"
 #include "records/ui/EnlaceCampos.h"
 #include "records/ui/FormularioCampos.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -135,9 +137,88 @@ QWidget* PaginaTrafos::construirDetalle()
         m_botones << b;
     }
     derecha->addLayout(botones);
+    m_botonInforme = new QPushButton(s("Generar &informe"), pagina);
+    m_botonInforme->setObjectName(QStringLiteral("Command36"));
+    connect(m_botonInforme, &QPushButton::clicked, this, &PaginaTrafos::abrirInforme);
+    derecha->addWidget(m_botonInforme);
+    derecha->addWidget(construirInforme(pagina));
     derecha->addStretch(1);
     fila->addLayout(derecha);
     return pagina;
+}
+
+QGroupBox* PaginaTrafos::construirInforme(QWidget* pagina)
+{
+    m_marcoInforme = new QGroupBox(s("Informe"), pagina);
+    m_marcoInforme->setObjectName(QStringLiteral("Frame3"));
+    auto* dentro = new QVBoxLayout(m_marcoInforme);
+    const char* textos[] = {"General", "Resumido", "Detallado"};
+    const char* nombres[] = {"Option8", "Option7", "Option9"};
+    for (int i = 0; i < 3; ++i) {
+        auto* opcion = new QRadioButton(s(textos[i]), m_marcoInforme);
+        opcion->setObjectName(QString::fromLatin1(nombres[i]));
+        dentro->addWidget(opcion);
+        m_opcionesInforme << opcion;
+    }
+    // One choice is always made, so that "Aceptar" never asks for nothing.
+    m_opcionesInforme.first()->setChecked(true);
+    auto* botones = new QHBoxLayout;
+    m_aceptarInforme = new QPushButton(s("Aceptar"), m_marcoInforme);
+    m_aceptarInforme->setObjectName(QStringLiteral("Command37"));
+    m_cancelarInforme = new QPushButton(s("Cancelar"), m_marcoInforme);
+    m_cancelarInforme->setObjectName(QStringLiteral("Command52"));
+    botones->addWidget(m_aceptarInforme);
+    botones->addWidget(m_cancelarInforme);
+    dentro->addLayout(botones);
+    connect(m_aceptarInforme, &QPushButton::clicked, this, &PaginaTrafos::aceptarElInforme);
+    connect(m_cancelarInforme, &QPushButton::clicked, this, &PaginaTrafos::cerrarInforme);
+    m_marcoInforme->setEnabled(false);
+    m_marcoInforme->hide();
+    return m_marcoInforme;
+}
+
+void PaginaTrafos::abrirInforme()
+{
+    if (!m_marcoInforme)
+        return;
+    m_botonInforme->setEnabled(false);
+    m_botonInforme->hide();
+    for (const Boton b : {Agregar, Eliminar, Refrescar, Guardar, Cancelar})
+        if (QPushButton* p = boton(b)) {
+            p->setEnabled(false);
+            p->hide();
+        }
+    m_marcoInforme->setEnabled(true);
+    m_marcoInforme->show();
+}
+
+void PaginaTrafos::cerrarInforme()
+{
+    if (!m_marcoInforme)
+        return;
+    m_marcoInforme->setEnabled(false);
+    m_marcoInforme->hide();
+    m_botonInforme->setEnabled(true);
+    m_botonInforme->show();
+    QList<Boton> vuelven = {Refrescar};
+    // Read-only mode keeps the editing buttons away.
+    if (!m_soloLectura)
+        vuelven << Agregar << Eliminar << Guardar << Cancelar;
+    for (const Boton b : vuelven)
+        if (QPushButton* p = boton(b)) {
+            p->setEnabled(true);
+            p->show();
+        }
+}
+
+void PaginaTrafos::aceptarElInforme()
+{
+    int eleccion = 0;
+    for (int i = 0; i < m_opcionesInforme.size(); ++i)
+        if (m_opcionesInforme[i]->isChecked())
+            eleccion = i;
+    cerrarInforme();
+    emit informePedido(eleccion);
 }
 
 QWidget* PaginaTrafos::construirAccesorios()
@@ -224,7 +305,14 @@ void PaginaTrafos::setEstadoLuces(int estado)
 
 void PaginaTrafos::setSoloLectura(bool soloLectura)
 {
+    m_soloLectura = soloLectura;
+    // While the report choice is open the record buttons stay hidden; closing it shows them.
+    const bool informeAbierto = m_marcoInforme && !m_marcoInforme->isHidden();
     for (const Boton b : {Agregar, Eliminar, Guardar, Cancelar, GuardarAccesorios})
         if (QPushButton* p = boton(b))
-            p->setVisible(!soloLectura);
+            if (b == GuardarAccesorios || !informeAbierto)
+                p->setVisible(!soloLectura);
+    // The rich-text boxes lock and their formatting buttons go away.
+    for (BotonesTexto* botones : findChildren<BotonesTexto*>())
+        botones->setSoloLectura(soloLectura);
 }

@@ -7,8 +7,10 @@ class BarraNavegacion;
 class CabeceraTrafo;
 class EnlaceCampos;
 class QComboBox;
+class QGroupBox;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 class QTabWidget;
 class QVariant;
 class RecordView;
@@ -54,8 +56,24 @@ public:
     // (pressed: manual) and the severity boxes (empty when gravedad is invalid).
     void mostrarEstadoTrafo(int estado, bool manual, const QVariant& gravedad);
 
+    // The report choice of the detail page: "Generar &informe" opens the frame "Informe" in
+    // place of the record buttons; "Aceptar" asks for the chosen report, "Cancelar" only closes.
+    QPushButton* botonInforme() const { return m_botonInforme; }
+    QGroupBox* marcoInforme() const { return m_marcoInforme; }
+    QRadioButton* opcionInforme(int eleccion) const { return m_opcionesInforme.value(eleccion); }
+    QPushButton* aceptarInforme() const { return m_aceptarInforme; }
+    QPushButton* cancelarInforme() const { return m_cancelarInforme; }
+    void abrirInforme();
+    void cerrarInforme();
+
+signals:
+    // eleccion: 0 "General", 1 "Resumido", 2 "Detallado".
+    void informePedido(int eleccion);
+
 private:
     QWidget* construirDetalle();
+    QGroupBox* construirInforme(QWidget* pagina);
+    void aceptarElInforme();
     QWidget* construirAccesorios();
     QWidget* construirDiagnostico();
     void mostrarEstado();
@@ -72,4 +90,10 @@ private:
     QPushButton* m_modo = nullptr;
     QList<QPushButton*> m_botones;
     QList<QWidget*> m_luces;
+    QPushButton* m_botonInforme = nullptr;
+    QGroupBox* m_marcoInforme = nullptr;
+    QList<QRadioButton*> m_opcionesInforme;
+    QPushButton* m_aceptarInforme = nullptr;
+    QPushButton* m_cancelarInforme = nullptr;
+    bool m_soloLectura = false;
 };

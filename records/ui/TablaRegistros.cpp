@@ -1,10 +1,21 @@
 #include "records/ui/TablaRegistros.h"
 
 #include "data/logic/RecordView.h"
+#include "records/ui/EnlaceCampos.h"
 #include "records/ui/ModeloTabla.h"
 
+#include <QDate>
 #include <QFontMetrics>
 #include <QHeaderView>
+
+#include <algorithm>
+
+namespace {
+
+// Room around a cell's text: the grid's margins and the lines between columns.
+constexpr int kRelleno = 14;
+
+} // namespace
 
 TablaRegistros::TablaRegistros(RecordView& vista, QWidget* parent) : QTableView(parent), m_vista(vista)
 {
@@ -17,15 +28,11 @@ TablaRegistros::TablaRegistros(RecordView& vista, QWidget* parent) : QTableView(
     verticalHeader()->setDefaultSectionSize(20);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setDefaultSectionSize(110);
-    // Columns as wide as their names; sizing by contents would read every row.
-    auto anchos = [this] {
-        const QFontMetrics fm(horizontalHeader()->font());
-        for (int c = 0; c < m_modelo->columnCount(); ++c)
-            setColumnWidth(
-                c, qMax(70, fm.horizontalAdvance(m_modelo->headerData(c, Qt::Horizontal).toString()) + 24));
-    };
-    connect(m_modelo, &QAbstractItemModel::modelReset, this, anchos);
-    anchos();
+    horizontalHeader()->setTextElideMode(Qt::ElideRight);
+    // A selected row would otherwise set every column name in bold, wider than its column.
+    horizontalHeader()->setHighlightSections(false);
+    connect(m_modelo, &QAbstractItemModel::modelReset, this, &TablaRegistros::ajustarAnchos);
+    ajustarAnchos();
     connect(&m_vista, &RecordView::repositioned, this, &TablaRegistros::seguirVista);
     connect(this, &QTableView::clicked, this, [this](const QModelIndex& i) {
         if (i.isValid() && i.row() != m_vista.absolutePosition())
@@ -42,4 +49,59 @@ void TablaRegistros::seguirVista()
         return;
     }
     selectRow(fila);
+}
+
+void TablaRegistros::ajustarAnchos()
+{
+    for (int c = 0; c < m_modelo->columnCount(); ++c)
+        setColumnWidth(c, anchoColumna(c));
+}
+
+int TablaRegistros::anchoColumna(int columna) const
+{
+    using schema::FieldKind;
+    const QFontMetrics fm(font());
+    const int cifra = fm.horizontalAdvance(QLatin1Char('0'));
+    const int letra = fm.horizontalAdvance(QLatin1Char('N'));
+    const FieldKind kind = m_modelo->tipo(columna);
+    int valor = 0;
+    int tope = 0;
+    switch (kind) {
+    case FieldKind::Date:
+        valor = tope = fm.horizontalAdvance(EnlaceCampos::textoFecha(QDate(2026, 12, 28), true));
+        break;
+    case FieldKind::YesNo:
+        valor = tope = std::max(fm.horizontalAdvance(QString::fromUtf8("Sí")),
+                                fm.horizontalAdvance(QStringLiteral("No")));
+        break;
+    case FieldKind::Integer:
+        valor = tope = cifra * 7;
+        break;
+    case FieldKind::Number:
+        // Ten figures with a sign and a decimal separator.
+        valor = tope = cifra * 10 + fm.horizontalAdvance(QStringLiteral("-,"));
+        break;
+    case FieldKind::Memo:
+        valor = tope = letra * 36;
+        break;
+    case FieldKind::Text:
+    case FieldKind::ListText: {
+        valor = letra * 6;
+        tope = letra * 24;
+        if (const schema::Field* f = m_modelo->campo(columna))
+            for (const QString& v : f->values)
+                valor = std::max(valor, fm.horizontalAdvance(v));
+        // The first screen of rows says how long this plant's texts run.
+        const int filas = std::min(m_modelo->rowCount(), int(kFilasMuestra));
+        for (int fila = 0; fila < filas; ++fila)
+            valor = std::max(valor,
+                             fm.horizontalAdvance(m_modelo->data(m_modelo->index(fila, columna)).toString()));
+        break;
+    }
+    }
+    valor = std::min(valor, tope);
+    // The name heads the column whole, up to a width past which its tip gives it.
+    const QFontMetrics fh(horizontalHeader()->font());
+    const int nombre = fh.horizontalAdvance(m_modelo->headerData(columna, Qt::Horizontal).toString()) + 8;
+    return std::max(valor, std::min(nombre, letra * 22)) + kRelleno;
 }

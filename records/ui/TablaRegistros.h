@@ -14,8 +14,15 @@ public:
     explicit TablaRegistros(RecordView& vista, QWidget* parent = nullptr);
     ModeloTabla* modelo() const { return m_modelo; }
 
+    // Rows of the first screen read to size text columns; the rest of the table is never read
+    // for it, so a grid of many thousand rows opens as fast as a small one.
+    static constexpr int kFilasMuestra = 40;
+
 private:
     void seguirVista();
+    // Widths from each column's kind (and for texts from the first screen of rows).
+    void ajustarAnchos();
+    int anchoColumna(int columna) const;
 
     RecordView& m_vista;
     ModeloTabla* m_modelo = nullptr;

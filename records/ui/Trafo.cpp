@@ -7,8 +7,10 @@
 #include "records/logic/DisposicionTrafo.h"
 #include "records/ui/BarraNavegacion.h"
 #include "records/ui/CabeceraTrafo.h"
+#include "records/ui/EdicionRegistros.h"
 #include "records/ui/EnlaceCampos.h"
 #include "records/ui/PaginaBuscar.h"
+#include "records/ui/PaginaCalendario.h"
 #include "records/ui/PaginaEnsayos.h"
 #include "records/ui/PaginaHerramientas.h"
 #include "records/ui/PaginaMantenimiento.h"
@@ -50,6 +52,12 @@ Trafo::Trafo(RunState& estado, DataViews& vistas, QWidget* parent)
     m_revision->enlazar(vistas.Data2, vistas.Data1);
     m_ensayos->enlazar(vistas.Data3, vistas.Data1);
     m_mantenimiento->enlazar(vistas.Data4, vistas.Data1);
+    m_revision->setCalendario(estado, vistas.Data8);
+    m_ensayos->setCalendario(estado, vistas.Data7);
+    m_mantenimiento->setCalendario(estado, vistas.Data6);
+    // The three calendars always show one day.
+    PaginaCalendario::enlazarCalendarios(
+        {m_revision->calendario(), m_ensayos->calendario(), m_mantenimiento->calendario()});
     m_tabs->addTab(m_buscar, QStringLiteral("&BUSCAR"));
     m_tabs->addTab(m_trafos, QStringLiteral("TRAFOS"));
     m_tabs->addTab(m_revision, QString::fromUtf8("REVISIÓN"));
@@ -127,6 +135,8 @@ Trafo::Trafo(RunState& estado, DataViews& vistas, QWidget* parent)
     // are in the row before the alignment blanks or clears anything.
     m_alineacion = new Alineacion(estado, vistas, this);
     conectarAlineacion();
+    m_edicion = new EdicionRegistros(estado, vistas, *m_alineacion, *m_trafos, *m_revision, *m_ensayos,
+                                     *m_mantenimiento, this);
 
     mostrarEstado();
     resize(1100, 720);
@@ -292,6 +302,11 @@ void Trafo::pestanaCambiada(int indice)
         p->setSinRegistros(
             Alineacion::sinRegistrosAlCambiarPestana(v, !codigo || codigo->text().trimmed().isEmpty()));
     }
+}
+
+void Trafo::setMensajes(Mensajes& mensajes)
+{
+    m_edicion->setMensajes(&mensajes);
 }
 
 void Trafo::setEntradas(Mensajes& mensajes, EntradaValidada::DatePicker picker)

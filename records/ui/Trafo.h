@@ -10,6 +10,7 @@
 
 class Alineacion;
 class DataViews;
+class EdicionRegistros;
 class Mensajes;
 class PaginaFechada;
 class PaginaBuscar;
@@ -67,6 +68,10 @@ public:
     // the date boxes of the dated tabs open picker on a click.
     void setEntradas(Mensajes& mensajes, EntradaValidada::DatePicker picker);
 
+    // The editing commands' messages and questions.
+    void setMensajes(Mensajes& mensajes);
+    EdicionRegistros* edicion() const { return m_edicion; }
+
     Alineacion* alineacion() const { return m_alineacion; }
     // The eight state lights of the window, by element number.
     QList<QWidget*> luces() const;
@@ -114,6 +119,7 @@ private:
     QLabel* m_carpeta = nullptr;
     QLabel* m_enlace = nullptr;
     Alineacion* m_alineacion = nullptr;
+    EdicionRegistros* m_edicion = nullptr;
     QWidget* m_luzPrioridades = nullptr;
     QWidget* m_luzBuscar = nullptr;
     std::function<void()> m_calculus;
