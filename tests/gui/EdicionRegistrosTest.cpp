@@ -346,8 +346,7 @@ TEST(EdicionRegistros, UnGuardadoQueElArchivoRechazaNoEsSilencioso)
     Edicion::escribir(marca, u("Cambio"));
     QTest::mouseClick(trafo.paginaTrafos()->boton(PaginaTrafos::Guardar), Qt::LeftButton);
     ASSERT_EQ(mensajes.texts().size(), 1);
-    EXPECT_TRUE(mensajes.texts().first().contains(u("lectura")))
-        << mensajes.texts().first().toStdString();
+    EXPECT_TRUE(mensajes.texts().first().contains(u("lectura"))) << mensajes.texts().first().toStdString();
     EXPECT_EQ(marca->text(), u("Cambio"));
 
     mensajes.answers.enqueue(Mensajes::Answer::Yes);
