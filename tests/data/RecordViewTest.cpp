@@ -820,3 +820,36 @@ TEST(RecordView, ReadsAndWritesAcrossTheWindowAlwaysGiveTheStoredValues)
         ASSERT_LE(view->cachedRowCount(), RecordView::kCacheRows);
     }
 }
+
+TEST(RecordView, ARowAddedThenChangedShowsEveryStoredValue)
+{
+    TempData data;
+    // Enough rows that the new one lands in a page of values already read.
+    data.exec(u8("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100) "
+                 "INSERT INTO Mantenimiento (\"Código\", Fecha, Pintado) SELECT i, '2020-01-01', 0 FROM n"));
+    auto db = data.open();
+    auto view = openView(db, QStringLiteral("mantenimiento"));
+    ASSERT_TRUE(view->moveLast().ok());
+    EXPECT_EQ(view->valueAt(70, QStringLiteral("Pintado")), QVariant(false));
+    ASSERT_TRUE(view->addNew().ok());
+    ASSERT_TRUE(view->setValue(QStringLiteral("Código"), 7).ok());
+    ASSERT_TRUE(view->setValue(QStringLiteral("Fecha"), QDate(2026, 12, 1)).ok());
+    ASSERT_TRUE(view->setValue(QStringLiteral("Pintado"), true).ok());
+    ASSERT_TRUE(view->setValue(u8("Cambio de sílica"), true).ok());
+    ASSERT_TRUE(view->update().ok());
+    // A grid reads every row it shows between the saves.
+    auto leerTodo = [&] {
+        for (int i = 0; i < view->recordCount(); ++i)
+            view->valueAt(i, QStringLiteral("Pintado"));
+    };
+    leerTodo();
+    const QByteArray mark = view->bookmark();
+    ASSERT_TRUE(view->setValue(u8("Cambio de sílica"), false).ok());
+    leerTodo();
+    ASSERT_TRUE(view->update().ok());
+    leerTodo();
+    ASSERT_TRUE(view->moveToBookmark(mark).ok());
+    EXPECT_EQ(view->value(QStringLiteral("Pintado")), QVariant(true));
+    EXPECT_EQ(view->value(u8("Cambio de sílica")), QVariant(false));
+    EXPECT_EQ(view->value(QStringLiteral("Código")), QVariant(7));
+}

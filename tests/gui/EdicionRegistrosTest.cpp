@@ -6,10 +6,12 @@
 #include "records/ui/PaginaTrafos.h"
 #include "tests/gui/PlantaPrueba.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTextEdit>
 
 using namespace planta;
 
@@ -365,4 +367,28 @@ TEST(EdicionRegistros, SoloLecturaNoCambiaNada)
     EXPECT_FALSE(e.estado.EditandoTrafo || e.estado.AgregandoRevision);
     EXPECT_TRUE(e.mensajes.shown.isEmpty());
     EXPECT_EQ(e.filas("Trafoge"), 3);
+}
+
+TEST(EdicionRegistros, UnaFilaAgregadaYLuegoCambiadaSeMuestraComoQuedo)
+{
+    Edicion e;
+    e.irATrafo(30);
+    PaginaFechada* mantenimiento = e.trafo->paginaMantenimiento();
+    e.pulsar(mantenimiento, PaginaFechada::Agregar);
+    Edicion::escribir(e.caja(mantenimiento, "Fecha"), u("01/12/2026"));
+    auto* pintado = qobject_cast<QAbstractButton*>(mantenimiento->enlace()->caja(u("Pintado")));
+    auto* silica = qobject_cast<QAbstractButton*>(mantenimiento->enlace()->caja(u("Cambio de sílica")));
+    ASSERT_TRUE(pintado && silica);
+    pintado->setChecked(true);
+    silica->setChecked(true);
+    auto* obs = qobject_cast<QTextEdit*>(mantenimiento->enlace()->caja(u("Observaciones")));
+    ASSERT_TRUE(obs);
+    QTest::keyClicks(obs, u("Cambio de silica gel"));
+    e.pulsar(mantenimiento, PaginaFechada::Guardar);
+    silica->setChecked(false);
+    e.pulsar(mantenimiento, PaginaFechada::Guardar);
+    EXPECT_TRUE(e.mensajes.texts().isEmpty()) << e.mensajes.texts().join(u("|")).toStdString();
+    EXPECT_EQ(e.valor("SELECT Pintado FROM Mantenimiento WHERE Fecha='2026-12-01'").toInt(), 1);
+    EXPECT_TRUE(pintado->isChecked());
+    EXPECT_FALSE(silica->isChecked());
 }
