@@ -28,7 +28,9 @@ TablaRegistros::TablaRegistros(RecordView& vista, QWidget* parent) : QTableView(
     verticalHeader()->setDefaultSectionSize(20);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setDefaultSectionSize(110);
-    horizontalHeader()->setTextElideMode(Qt::ElideRight);
+    // Column names run to two lines, so that long ones show whole without wide columns.
+    horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
+    horizontalHeader()->setMinimumHeight(QFontMetrics(horizontalHeader()->font()).lineSpacing() * 2 + 8);
     // A selected row would otherwise set every column name in bold, wider than its column.
     horizontalHeader()->setHighlightSections(false);
     connect(m_modelo, &QAbstractItemModel::modelReset, this, &TablaRegistros::ajustarAnchos);
@@ -100,8 +102,19 @@ int TablaRegistros::anchoColumna(int columna) const
     }
     }
     valor = std::min(valor, tope);
-    // The name heads the column whole, up to a width past which its tip gives it.
     const QFontMetrics fh(horizontalHeader()->font());
-    const int nombre = fh.horizontalAdvance(m_modelo->headerData(columna, Qt::Horizontal).toString()) + 8;
-    return std::max(valor, std::min(nombre, letra * 22)) + kRelleno;
+    const int nombre = anchoEnDosLineas(fh, m_modelo->headerData(columna, Qt::Horizontal).toString()) + 8;
+    return std::max(valor, nombre) + kRelleno;
+}
+
+int TablaRegistros::anchoEnDosLineas(const QFontMetrics& fm, const QString& nombre)
+{
+    // The narrowest width at which the name breaks at one blank into two lines.
+    int ancho = fm.horizontalAdvance(nombre);
+    for (int i = nombre.indexOf(QLatin1Char(' ')); i > 0; i = nombre.indexOf(QLatin1Char(' '), i + 1)) {
+        const int izquierda = fm.horizontalAdvance(nombre.left(i).trimmed());
+        const int derecha = fm.horizontalAdvance(nombre.mid(i + 1).trimmed());
+        ancho = std::min(ancho, std::max(izquierda, derecha));
+    }
+    return ancho;
 }

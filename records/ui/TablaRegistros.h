@@ -3,6 +3,7 @@
 #include <QTableView>
 
 class ModeloTabla;
+class QFontMetrics;
 class RecordView;
 
 // The grid of a record tab: every column of its view, one line per row; the view's current row
@@ -17,6 +18,8 @@ public:
     // Rows of the first screen read to size text columns; the rest of the table is never read
     // for it, so a grid of many thousand rows opens as fast as a small one.
     static constexpr int kFilasMuestra = 40;
+    // The width a column name needs when it may break at a blank into two lines.
+    static int anchoEnDosLineas(const QFontMetrics& fm, const QString& nombre);
 
 private:
     void seguirVista();

@@ -16,8 +16,10 @@
 #include "tests/support/ScriptedMensajes.h"
 #include "tests/support/TempData.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
@@ -181,6 +183,37 @@ TEST(DisposicionPaginas, LasColumnasDeLaGrillaCabenSusValores)
     EXPECT_LE(tabla->columnWidth(columna("EFQ")), tabla->columnWidth(limpieza) / 2);
     EXPECT_EQ(modelo->data(modelo->index(0, columna("EMPRESA"))).toString(),
               u("Laboratorio Central de Aceites"));
+}
+
+TEST(DisposicionPaginas, LosNombresDeColumnaSeLeenEnterosEnDosLineas)
+{
+    Demo demo;
+    Ventana v(demo.archivo(), true);
+    QList<TablaRegistros*> tablas{v.trafo->paginaTrafos()->tabla(), v.trafo->paginaRevision()->tabla(),
+                                  v.trafo->paginaEnsayos()->tabla(), v.trafo->paginaMantenimiento()->tabla()};
+    for (TablaRegistros* tabla : tablas) {
+        QHeaderView* cabecera = tabla->horizontalHeader();
+        const QFontMetrics fm(cabecera->font());
+        ASSERT_GE(cabecera->height(), fm.lineSpacing() * 2) << tabla->objectName().toStdString();
+        ModeloTabla* modelo = tabla->modelo();
+        ASSERT_GT(modelo->columnCount(), 1);
+        for (int c = 0; c < modelo->columnCount(); ++c) {
+            const QString nombre = modelo->headerData(c, Qt::Horizontal).toString();
+            // The room the style leaves for the text inside a section.
+            const QRect espacio(0, 0, tabla->columnWidth(c) - 8, 1000);
+            const QRect ocupado = fm.boundingRect(espacio, Qt::AlignCenter | Qt::TextWordWrap, nombre);
+            EXPECT_LE(ocupado.width(), espacio.width()) << nombre.toStdString();
+            EXPECT_LE(ocupado.height(), fm.lineSpacing() * 2) << nombre.toStdString();
+        }
+    }
+    // The split takes the blank that gives the narrowest column.
+    const QFontMetrics fm(QApplication::font());
+    const QString largo = u("RELÉ SOBREPRESE O MEMBRANA EXP");
+    const int ancho = TablaRegistros::anchoEnDosLineas(fm, largo);
+    EXPECT_LT(ancho, fm.horizontalAdvance(largo) * 2 / 3);
+    EXPECT_EQ(ancho, std::max(fm.horizontalAdvance(u("RELÉ SOBREPRESE")),
+                              fm.horizontalAdvance(u("O MEMBRANA EXP"))));
+    EXPECT_EQ(TablaRegistros::anchoEnDosLineas(fm, u("Acidez")), fm.horizontalAdvance(u("Acidez")));
 }
 
 TEST(DisposicionPaginas, ElSeparadorDecimalEsElDeLaConfiguracionRegional)
