@@ -39,12 +39,9 @@ double percentil(std::vector<double> values, double p)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    sinPantalla();
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() < 2)
-        fail(QStringLiteral("uso: quorvela-alineacion-bench CARPETA [PASOS]"));
+    const QStringList args = argumentos("uso: quorvela-alineacion-bench CARPETA [PASOS]");
     const QString folder = args.at(1);
     const int pasos = args.size() > 2 ? std::max(1, args.at(2).toInt()) : 100;
     bench::ensurePlant(folder);

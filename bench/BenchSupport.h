@@ -5,6 +5,7 @@
 #include "data/logic/DemoPlant.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -56,6 +57,22 @@ inline double msSince(const QElapsedTimer& timer)
 {
     std::fprintf(stderr, "%s\n", message.toUtf8().constData());
     std::exit(1);
+}
+
+// Widget benchmarks draw offscreen unless the caller chose a platform; before the application.
+inline void sinPantalla()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// The program's arguments; ends with the usage line when the plant folder is missing.
+inline QStringList argumentos(const char* uso)
+{
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() < 2)
+        fail(QString::fromUtf8(uso));
+    return args;
 }
 
 // The large plant in folder, generated on first use.

@@ -51,12 +51,9 @@ template <typename F> double medir(F&& f)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    sinPantalla();
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() < 2)
-        fail(QStringLiteral("uso: quorvela-edicion-bench CARPETA [VECES]"));
+    const QStringList args = argumentos("uso: quorvela-edicion-bench CARPETA [VECES]");
     const int veces = args.size() > 2 ? std::max(1, args.at(2).toInt()) : 5;
     ensurePlant(args.at(1));
     QTemporaryDir copia;

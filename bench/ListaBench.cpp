@@ -28,12 +28,9 @@ using namespace bench;
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    sinPantalla();
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() < 2)
-        fail(QStringLiteral("uso: quorvela-lista-bench CARPETA [CORRIDAS]"));
+    const QStringList args = argumentos("uso: quorvela-lista-bench CARPETA [CORRIDAS]");
     const QString folder = args.at(1);
     const int runs = args.size() > 2 ? std::max(1, args.at(2).toInt()) : 5;
     bench::ensurePlant(folder);

@@ -36,12 +36,9 @@ public:
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    sinPantalla();
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() < 2)
-        fail(QStringLiteral("uso: quorvela-reconstruir-bench CARPETA"));
+    const QStringList args = argumentos("uso: quorvela-reconstruir-bench CARPETA");
     ensurePlant(args.at(1));
     QTemporaryDir copy;
     if (!QFile::copy(RunState::rutaBaseDe(args.at(1)), RunState::rutaBaseDe(copy.path())))
