@@ -1,6 +1,7 @@
 #include "records/logic/DataViews.h"
 
 #include "app/logic/RunState.h"
+#include "records/logic/Bandera.h"
 
 DataViews::DataViews(RunState& estado) : m_estado(estado) {}
 
@@ -103,15 +104,13 @@ void DataViews::reabrirVistas()
     Ado1.requery();
     {
         // Re-reading moves every view; only the final move of the transformer view aligns.
-        const bool reposicion = m_estado.ReposicionActiva;
-        m_estado.ReposicionActiva = false;
+        Bandera reposicion(m_estado.ReposicionActiva, false);
         for (int n : {1, 2, 3, 4, 5, 8, 7, 6, 9})
             data(n)->refresh();
         for (int n = 1; n <= 4; ++n) {
             data(n)->moveLast();
             data(n)->moveFirst();
         }
-        m_estado.ReposicionActiva = reposicion;
     }
     // The date operator of the searches is kept: only the selections go.
     const QString todo = QStringLiteral("1=1");

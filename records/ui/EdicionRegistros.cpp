@@ -86,6 +86,14 @@ void EdicionRegistros::aviso(const QString& texto)
         m_mensajes->aviso(texto);
 }
 
+bool EdicionRegistros::hayFilaParaGuardar(const RecordView& vista)
+{
+    if (vista.editMode() == RecordView::EditMode::Add || enFila(vista))
+        return true;
+    aviso(edicion::sinFilaParaGuardar());
+    return false;
+}
+
 PaginaFechada* EdicionRegistros::pagina(Alineacion::Vista v) const
 {
     switch (v) {
@@ -178,18 +186,9 @@ void EdicionRegistros::guardarTrafo()
     EnlaceCampos* enlace = m_trafos.enlace();
     const schema::Table& t = schema::trafoge();
     QWidget* cajaCodigo = enlace->caja(t.codeField);
-    const Result<int> codigo = edicion::comprobarCodigo(textoDe(cajaCodigo));
-    if (!codigo) {
-        aviso(codigo.error());
-        if (cajaCodigo)
-            cajaCodigo->setFocus();
+    if (!aceptado(edicion::comprobarCodigo(textoDe(cajaCodigo)), cajaCodigo) || !hayFilaParaGuardar(trafos))
         return;
-    }
     const bool nueva = trafos.editMode() == RecordView::EditMode::Add;
-    if (!nueva && !enFila(trafos)) {
-        aviso(edicion::sinFilaParaGuardar());
-        return;
-    }
     if (m_estado.AgregandoTrafo && nueva) {
         // A new transformer starts in automatic mode: the diagnosis sets its state.
         m_trafos.botonModo()->setChecked(false);
@@ -301,10 +300,8 @@ void EdicionRegistros::guardarAccesorios()
         return;
     }
     RecordView& trafos = m_vistas.Data1;
-    if (!enFila(trafos)) {
-        aviso(edicion::sinFilaParaGuardar());
+    if (!hayFilaParaGuardar(trafos))
         return;
-    }
     Status escrito = m_trafos.enlace()->escribir();
     if (escrito)
         escrito = trafos.update();
@@ -346,24 +343,12 @@ void EdicionRegistros::guardar(Alineacion::Vista v)
         return;
     RecordView& view = m_alineacion.vista(v);
     const schema::Table& t = p->enlace()->tabla();
-    const Result<int> codigo = edicion::comprobarCodigo(textoDe(caja(*p, t.codeField)));
-    if (!codigo) {
-        aviso(codigo.error());
-        return;
-    }
     QWidget* cajaFecha = caja(*p, t.dateField);
-    const Result<QDate> fecha = edicion::comprobarFecha(textoDe(cajaFecha));
-    if (!fecha) {
-        aviso(fecha.error());
-        if (cajaFecha)
-            cajaFecha->setFocus();
+    // The code box keeps the focus it had: the date box is where the user mends things.
+    if (!aceptado(edicion::comprobarCodigo(textoDe(caja(*p, t.codeField))), nullptr) ||
+        !aceptado(edicion::comprobarFecha(textoDe(cajaFecha)), cajaFecha) || !hayFilaParaGuardar(view))
         return;
-    }
     const bool nueva = view.editMode() == RecordView::EditMode::Add;
-    if (!nueva && !enFila(view)) {
-        aviso(edicion::sinFilaParaGuardar());
-        return;
-    }
     const QByteArray marca = view.bookmark();
     Status escrito = p->enlace()->escribir();
     if (escrito)

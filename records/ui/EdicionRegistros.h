@@ -1,14 +1,15 @@
 #pragma once
 
+#include "data/logic/Result.h"
 #include "records/logic/Alineacion.h"
 
 #include <QObject>
+#include <QWidget>
 
 class DataViews;
 class Mensajes;
 class PaginaFechada;
 class PaginaTrafos;
-class QWidget;
 struct RunState;
 
 // The editing commands of the four record tabs: add, save, delete, refresh and cancel for
@@ -49,6 +50,19 @@ private:
     QWidget* caja(PaginaFechada& p, const QString& campo) const;
     // Shows a message with one OK button and the program's title.
     void aviso(const QString& texto);
+    // A check of a box before a save: false after showing its message and putting the focus
+    // in the box (when one is given) to mend it.
+    template <typename T> bool aceptado(const Result<T>& comprobado, QWidget* caja)
+    {
+        if (comprobado)
+            return true;
+        aviso(comprobado.error());
+        if (caja)
+            caja->setFocus();
+        return false;
+    }
+    // A save needs a row being added or a row shown; otherwise the user is told.
+    bool hayFilaParaGuardar(const RecordView& vista);
 
     RunState& m_estado;
     DataViews& m_vistas;

@@ -2,6 +2,7 @@
 
 #include "app/logic/RunState.h"
 #include "data/logic/RecordView.h"
+#include "records/logic/Bandera.h"
 #include "records/ui/EnlaceCampos.h"
 
 #include <QAbstractListModel>
@@ -105,11 +106,9 @@ PaginaCalendario::PaginaCalendario(RunState& estado, RecordView& fechas, const Q
 void PaginaCalendario::activar()
 {
     // Re-opening the list is the program's own move: nothing aligns and no input is checked.
-    const bool antes = m_estado.ReposicionActiva;
-    m_estado.ReposicionActiva = false;
+    Bandera reposicion(m_estado.ReposicionActiva, false);
     m_fechas.setRecordSource(m_consulta);
     m_fechas.refresh();
-    m_estado.ReposicionActiva = antes;
 }
 
 QString PaginaCalendario::textoFila(int fila) const
