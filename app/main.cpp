@@ -2,6 +2,7 @@
 #include "app/logic/Settings.h"
 #include "app/logic/StartupSequence.h"
 #include "app/ui/ArranqueQt.h"
+#include "data/logic/Database.h"
 #include "maintenance/logic/PasswordStore.h"
 #include "records/logic/DataViews.h"
 #include "records/ui/Trafo.h"
@@ -34,7 +35,8 @@ int main(int argc, char** argv)
     parser.addHelpOption();
     const QCommandLineOption datos(
         QStringLiteral("datos"),
-        QStringLiteral("Carpeta del archivo trafos.mdb para esta ejecución (no se guarda)."),
+        QStringLiteral("Carpeta del archivo %1 para esta ejecución (no se guarda).")
+            .arg(Database::nombreArchivo()),
         QStringLiteral("DIR"));
     const QCommandLineOption captura(
         QStringLiteral("captura"),

@@ -50,7 +50,8 @@ int main(int argc, char** argv)
     inicio.start();
     RunState estado;
     DataViews vistas(estado);
-    Trafo trafo(estado, vistas);
+    bench::SinMensajes mensajes;
+    Trafo trafo(estado, vistas, mensajes);
     if (const Status st = vistas.openAll(RunState::rutaBaseDe(folder), false); !st)
         fail(st.error());
     trafo.alinear();

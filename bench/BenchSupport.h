@@ -3,6 +3,7 @@
 // Helpers shared by the benchmark programs: medians, memory from /proc, timing, the plant.
 #include "app/logic/RunState.h"
 #include "data/logic/DemoPlant.h"
+#include "utilities/logic/Mensajes.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -85,5 +86,21 @@ inline void ensurePlant(const QString& folder)
     if (const Status st = demo::createLarge(folder, demo::PlantSize{}); !st)
         fail(st.error());
 }
+
+// Message boxes of a benchmark: any message ends the run with its text, since a benchmark
+// that needs the user measured something else.
+class SinMensajes : public Mensajes
+{
+public:
+    Answer show(const QString& texto, const QString&, Icon, Buttons botones, Answer) override
+    {
+        if (botones != Buttons::YesNo)
+            fail(QStringLiteral("mensaje inesperado: ") + texto);
+        return Answer::Yes;
+    }
+    QString chooseFolder(const QString&, const QString&) override { return {}; }
+    QString chooseFile(const QString&, const QString&, const QString&, bool) override { return {}; }
+    void setBusy(bool) override {}
+};
 
 } // namespace bench

@@ -63,8 +63,7 @@ int main(int argc, char** argv)
     RunState estado;
     DataViews vistas(estado);
     Confirmar mensajes;
-    Trafo trafo(estado, vistas);
-    trafo.setMensajes(mensajes);
+    Trafo trafo(estado, vistas, mensajes);
     if (const Status st = vistas.openAll(RunState::rutaBaseDe(copia.path()), false); !st)
         fail(st.error());
     trafo.alinear();
@@ -79,7 +78,7 @@ int main(int argc, char** argv)
         auto* area = qobject_cast<QLineEdit*>(trafo.paginaTrafos()->enlace()->caja(QStringLiteral("AREA")));
         area->setText(QStringLiteral("BANCO DE PRUEBAS"));
         guardar.push_back(medir([&] { edicion.guardarTrafo(); }));
-        if (estado.EditandoTrafo)
+        if (trafo.edicion()->editandoTrafo())
             fail(QStringLiteral("el transformador nuevo no se guardó"));
 
         agregarRevision.push_back(medir([&] { edicion.agregar(Alineacion::Vista::Revision); }));

@@ -43,7 +43,8 @@ int main(int argc, char** argv)
     app.processEvents();
     const long rssAntes = statusKb("VmRSS");
 
-    PaginaPrioridades pagina(estado, vistas);
+    bench::SinMensajes mensajes;
+    PaginaPrioridades pagina(estado, vistas, mensajes);
     pagina.resize(1000, 580);
     pagina.show();
     app.processEvents();
@@ -55,7 +56,8 @@ int main(int argc, char** argv)
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer t;
         t.start();
-        vistas.Ado1.requery();
+        if (const Status st = vistas.Ado1.requery(); !st)
+            fail(st.error());
         viewport->repaint();
         llenado.push_back(msSince(t));
     }

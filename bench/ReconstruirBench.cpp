@@ -2,9 +2,9 @@
 // moves (it must move at least every 100 ms so the user sees the run going on).
 //
 //   quorvela-reconstruir-bench DIR   works on a copy of DIR/trafos.mdb (made first when missing)
-#include "app/ui/DiagnosticoPantalla.h"
 #include "bench/BenchSupport.h"
 #include "records/logic/DataViews.h"
+#include "records/ui/PaginaPrioridades.h"
 #include "records/ui/Trafo.h"
 #include "utilities/logic/Mensajes.h"
 
@@ -46,22 +46,20 @@ int main(int argc, char** argv)
 
     RunState estado;
     DataViews vistas(estado);
-    Trafo trafo(estado, vistas);
+    MensajesBench mensajes;
+    Trafo trafo(estado, vistas, mensajes);
     if (const Status st = vistas.openAll(RunState::rutaBaseDe(copy.path()), false); !st)
         fail(st.error());
     trafo.alinear();
     trafo.show();
-    MensajesBench mensajes;
-    DiagnosticoPantalla pantalla(estado, vistas, mensajes, trafo);
-    auto* barra = trafo.findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
-    if (!barra)
-        fail(QStringLiteral("no se encontró ProgressBar1"));
+    PaginaPrioridades& pagina = *trafo.paginaPrioridades();
+    QProgressBar* barra = pagina.barraProgreso();
 
     QElapsedTimer reloj;
     std::vector<double> momentos;
     QObject::connect(barra, &QProgressBar::valueChanged, [&](int) { momentos.push_back(msSince(reloj)); });
     reloj.start();
-    pantalla.reconstruir();
+    pagina.reconstruir();
     const double total = msSince(reloj);
 
     std::vector<double> pausas;

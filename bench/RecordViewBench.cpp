@@ -151,7 +151,7 @@ double sqliteCliMs(const QString& file, const QString& table)
 int generate(const QString& folder)
 {
     QDir().mkpath(folder);
-    if (QFile::exists(QDir(folder).filePath(QStringLiteral("trafos.mdb")))) {
+    if (QFile::exists(Database::rutaEn(folder))) {
         std::printf("plant already there: %s\n", qPrintable(folder));
         return 0;
     }
@@ -166,7 +166,7 @@ int generate(const QString& folder)
 
 int run(const QString& folder, int runs)
 {
-    const QString file = QDir(folder).filePath(QStringLiteral("trafos.mdb"));
+    const QString file = Database::rutaEn(folder);
     if (!QFile::exists(file))
         fail(QStringLiteral("No existe ") + file + QStringLiteral(": ejecute antes 'generate'"));
 
@@ -237,8 +237,9 @@ int run(const QString& folder, int runs)
                 if (!found)
                     fail(found.error());
                 if (!found.value()) {
-                    view->moveLast();
-                    view->moveNext();
+                    // Parked past the last row, as the window parks a view without rows.
+                    if (Status st = view->moveLast(); st)
+                        st = view->moveNext();
                 }
                 checksum += readRow(*view);
             }
@@ -253,10 +254,12 @@ int run(const QString& folder, int runs)
     for (int r = 0; r < runs; ++r) {
         QElapsedTimer timer;
         timer.start();
-        v.ensayos->moveFirst();
+        if (Status st = v.ensayos->moveFirst(); !st)
+            fail(st.error());
         while (!v.ensayos->eof()) {
             checksum += readRow(*v.ensayos);
-            v.ensayos->moveNext();
+            if (Status st = v.ensayos->moveNext(); !st)
+                fail(st.error());
         }
         scanMs.push_back(msSince(timer));
     }

@@ -6,6 +6,12 @@ function(quorvela_target_settings target)
     endif()
     target_compile_definitions(${target} PRIVATE
         QT_NO_CAST_FROM_ASCII QT_NO_NARROWING_CONVERSIONS_IN_CONNECT QT_USE_QSTRINGBUILDER)
+    if(QUORVELA_SANITIZE)
+        # Undefined behaviour stops the test that meets it, as a memory error does.
+        target_compile_options(${target} PRIVATE
+            -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+        target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+    endif()
 endfunction()
 
 # quorvela_library(name SOURCES ... LINKS ...): a static library of one layer.

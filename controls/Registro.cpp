@@ -37,9 +37,6 @@ QPoint lightOrigin(qreal dpi)
     return QPoint(twipsToPixels(kLeftLuz, dpi), twipsToPixels(kTopLuz, dpi));
 }
 
-const QString kNombres[5] = {QStringLiteral("Codigo"), QStringLiteral("Area"), QStringLiteral("Marca"),
-                             QStringLiteral("Nroserie"), QStringLiteral("Denominacion")};
-
 } // namespace
 
 Registro::Registro(QWidget* parent) : QWidget(parent)
@@ -112,7 +109,6 @@ void Registro::setEstado(int value)
 {
     m_luz->setEstadoLuz(value);
     emit estadoChanged(value);
-    emit propertyChanged(QStringLiteral("Estado"));
 }
 
 Registro::RowValues Registro::values() const
@@ -184,7 +180,6 @@ void Registro::setField(int index, const QString& value)
         emit denominacionChanged(value);
         break;
     }
-    emit propertyChanged(kNombres[index]);
 }
 
 void Registro::applyLayout()

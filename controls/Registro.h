@@ -70,8 +70,6 @@ signals:
     void nroserieChanged(const QString& value);
     void denominacionChanged(const QString& value);
     void estadoChanged(int value);
-    // Tells the container which property changed, by its name ("Codigo" ... "Estado").
-    void propertyChanged(const QString& name);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

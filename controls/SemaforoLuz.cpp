@@ -10,8 +10,6 @@ namespace lumerix {
 
 namespace {
 
-const QString kPropiedad = QStringLiteral("EstadoLuz");
-
 constexpr int kAncho = 420;
 constexpr int kAlto = 435;
 const QRectF kLampara(45, 30, 345, 345);
@@ -38,26 +36,7 @@ void SemaforoLuz::setEstadoLuz(TipoEstado estado)
 {
     m_estado = estado;
     emit estadoLuzChanged(m_estado);
-    emit propertyChanged(kPropiedad);
     dibujar();
-}
-
-void SemaforoLuz::readProperties(const QVariantMap& bag)
-{
-    bool ok = false;
-    const int estado = bag.value(kPropiedad, 0).toInt(&ok);
-    // A value that is not a number is treated as missing rather than guessed at.
-    m_estado = static_cast<TipoEstado>(ok ? estado : 0);
-    dibujar();
-}
-
-void SemaforoLuz::writeProperties(QVariantMap& bag) const
-{
-    // Like every saved property, the default value is not written.
-    if (m_estado != Es_Apagado)
-        bag.insert(kPropiedad, int(m_estado));
-    else
-        bag.remove(kPropiedad);
 }
 
 QSize SemaforoLuz::fixedSizeAt(qreal dpi)

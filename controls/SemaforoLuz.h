@@ -4,7 +4,6 @@
 #include "controls/Palette.h"
 
 #include <QColor>
-#include <QVariantMap>
 #include <QWidget>
 
 namespace lumerix {
@@ -42,10 +41,6 @@ public:
 
     Look look() const { return m_look; }
 
-    // Saved design-time values: "EstadoLuz", default 0.
-    void readProperties(const QVariantMap& bag);
-    void writeProperties(QVariantMap& bag) const;
-
     // The fixed size, 420 x 435 twips, at a resolution.
     static QSize fixedSizeAt(qreal dpi);
     // The look after a redraw for estado, starting from the look shown before.
@@ -57,8 +52,6 @@ public:
 
 signals:
     void estadoLuzChanged(lumerix::SemaforoLuz::TipoEstado estado);
-    // Tells the container which property changed, by its name ("EstadoLuz").
-    void propertyChanged(const QString& name);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

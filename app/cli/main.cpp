@@ -79,7 +79,7 @@ Result<std::shared_ptr<Database>> openFolder(const QString& folder, bool readOnl
     using R = Result<std::shared_ptr<Database>>;
     if (!QFileInfo(folder).isDir())
         return R::failure(QStringLiteral("No existe la carpeta '%1'").arg(folder));
-    return Database::open(QDir(folder).filePath(QStringLiteral("trafos.mdb")), readOnly);
+    return Database::open(Database::rutaEn(folder), readOnly);
 }
 
 int diagnosticar(const QString& folder)
@@ -167,11 +167,11 @@ int main(int argc, char** argv)
             return usage();
         if (!QDir(folder).exists())
             return fail(QStringLiteral("No existe la carpeta '%1'").arg(folder));
-        const Status st = Database::create(QDir(folder).filePath(QStringLiteral("trafos.mdb")));
+        const Status st = Database::create(Database::rutaEn(folder));
         if (!st)
             return fail(st.error());
         out(QStringLiteral("Base de datos creada: %1")
-                .arg(QDir(folder).absoluteFilePath(QStringLiteral("trafos.mdb"))));
+                .arg(QFileInfo(Database::rutaEn(folder)).absoluteFilePath()));
         return 0;
     }
     if (command == QLatin1String("demo")) {
@@ -184,13 +184,13 @@ int main(int argc, char** argv)
         if (!st)
             return fail(st.error());
         // The stored diagnosis of a new plant is the one the program itself computes.
-        auto db = Database::open(QDir(folder).filePath(QStringLiteral("trafos.mdb")));
+        auto db = Database::open(Database::rutaEn(folder));
         if (!db)
             return fail(db.error());
         if (auto run = diagnostico::diagnosticarArchivo(*db.value()); !run)
             return fail(run.error());
         out(QStringLiteral("Planta de demostración creada en %1")
-                .arg(QDir(folder).absoluteFilePath(QStringLiteral("trafos.mdb"))));
+                .arg(QFileInfo(Database::rutaEn(folder)).absoluteFilePath()));
         return 0;
     }
     if (command == QLatin1String("diagnosticar")) {

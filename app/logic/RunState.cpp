@@ -1,10 +1,12 @@
 #include "app/logic/RunState.h"
 
+#include "data/logic/Database.h"
+
 #include <QFileInfo>
 
 QString RunState::rutaBaseDe(const QString& folder)
 {
-    return folder + QLatin1Char('/') + dataFileName();
+    return folder + QLatin1Char('/') + Database::nombreArchivo();
 }
 
 bool RunState::contieneBase(const QString& folder)
@@ -31,12 +33,9 @@ void RunState::resetSelection()
 
 void RunState::resetNavigation()
 {
-    SincronizacionActiva = false;
-    ReposicionActiva = true;
-    RecorridoEnsayos = false;
-    AlineaTrafo = AlineaRevision = AlineaEnsayos = AlineaMantenimiento = true;
-    EditandoTrafo = AgregandoTrafo = false;
-    AgregandoRevision = AgregandoEnsayo = AgregandoMantenimiento = false;
-    ListaSinc1 = ListaSinc2 = false;
-    AparcadaRevision = AparcadaEnsayos = AparcadaMantenimiento = false;
+    SincronizacionActiva.m_valor = false;
+    ReposicionActiva.m_valor = true;
+    RecorridoEnsayos.m_valor = false;
+    ListaSinc1.m_valor = false;
+    ListaSinc2.m_valor = false;
 }

@@ -1,18 +1,20 @@
 #pragma once
 
+#include "app/logic/Interruptor.h"
+
 #include <QString>
 #include <QStringList>
 
-// The state of one run of the program, shared by every window. The program's main creates
-// it and passes it by reference; nothing reaches it through a global.
+// The values that the whole program shares for one run: where the data file is, how it was
+// opened, what the searches selected and the switches that suspend the record handlers. The
+// program's main creates it and passes it by reference; nothing reaches it through a global.
+// State that one window alone uses lives in that window.
 struct RunState
 {
-    // The data file keeps its historical name in whatever folder the user chooses.
-    static QString dataFileName() { return QStringLiteral("trafos.mdb"); }
-    // folder + "/trafos.mdb"
+    // folder + "/" + the data file's name
     static QString rutaBaseDe(const QString& folder);
-    // True when folder holds a regular file named trafos.mdb. An empty folder never does:
-    // it would otherwise name the file system's root.
+    // True when folder holds a regular data file. An empty folder never does: it would
+    // otherwise name the file system's root.
     static bool contieneBase(const QString& folder);
 
     QStringList NombresTablas{QStringLiteral("Trafoge"), QStringLiteral("Revision"),
@@ -35,38 +37,25 @@ struct RunState
     QString FiltroCodigos = QStringLiteral("1=1");
     QString OperadorFecha = QStringLiteral("=");
 
-    // Navigation switches of the main window.
-    bool ReposicionActiva = true;
-    bool SincronizacionActiva = false; // the first move of the transformer view turns it on
-    bool RecorridoEnsayos = false;
-    // A view aligns the others only while its own flag is on.
-    bool AlineaTrafo = true;
-    bool AlineaRevision = true;
-    bool AlineaEnsayos = true;
-    bool AlineaMantenimiento = true;
-    // Editing states of the record pages.
-    bool EditandoTrafo = false;
-    bool AgregandoTrafo = false;
-    bool AgregandoRevision = false;
-    bool AgregandoEnsayo = false;
-    bool AgregandoMantenimiento = false;
-    // The transformer shown when an addition started (Cancelar goes back to it) and the
-    // largest code when a transformer addition started; 16-bit whole numbers.
-    int CodigoRecordado = 0;
-    int UltimoCodigo = 0;
+    // While off, the views' reposition handlers and the totals typed into do nothing: the
+    // program's own re-reads and moves run with it off.
+    Interruptor ReposicionActiva{true};
+    // While off, the record views do not align each other. The first move of the transformer
+    // view turns it on (activarSincronizacion).
+    Interruptor SincronizacionActiva{false};
+    // Raised while test rows are walked in bulk: no test totals are recomputed.
+    Interruptor RecorridoEnsayos{false};
     // Raised by the priority list while it moves the transformer view, so that the view
     // does not move the list back.
-    bool ListaSinc1 = false;
-    bool ListaSinc2 = false;
-    // A dated view stands past its last row because the transformer has no rows there.
-    bool AparcadaRevision = false;
-    bool AparcadaEnsayos = false;
-    bool AparcadaMantenimiento = false;
+    Interruptor ListaSinc1{false};
+    Interruptor ListaSinc2{false};
 
     // Points RutaDatos and RutaBase at folder.
     void apuntarDatos(const QString& folder);
     // Empties every selection: the five formulas "1=1" and OperadorFecha "=".
     void resetSelection();
-    // Navigation switches, editing states, list-sync and parked flags to their resting values.
+    // The switches to their resting values: synchronisation off, reposition on, the rest off.
     void resetNavigation();
+    // Synchronisation on for good: the views align each other from now on.
+    void activarSincronizacion() { SincronizacionActiva.m_valor = true; }
 };

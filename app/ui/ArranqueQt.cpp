@@ -1,16 +1,15 @@
 #include "app/ui/ArranqueQt.h"
 
+#include "app/logic/Logging.h"
 #include "app/logic/RunState.h"
 #include "app/logic/Settings.h"
-#include "app/ui/DiagnosticoPantalla.h"
+#include "app/ui/Composicion.h"
 #include "app/ui/VentanaInicio.h"
 #include "data/ui/Direcc.h"
-#include "diagnosis/ui/Controles.h"
 #include "maintenance/logic/PasswordStore.h"
 #include "maintenance/ui/Pas.h"
 #include "maintenance/ui/Rest.h"
 #include "records/logic/DataViews.h"
-#include "records/ui/PaginaEnsayos.h"
 #include "records/ui/Trafo.h"
 
 #include <QGuiApplication>
@@ -51,20 +50,10 @@ void ArranqueQt::showRestore()
 
 void ArranqueQt::loadMainWindow(const std::shared_ptr<Database>& database)
 {
-    m_diagnostico.reset();
-    m_trafo = std::make_unique<Trafo>(m_estado, m_vistas);
+    m_trafo = componerVentana(m_estado, m_vistas, m_mensajes, m_opciones.hoy).trafo;
     if (m_opciones.terminar)
         m_trafo->setTerminar(m_opciones.terminar);
     m_trafo->setAbrirDireccion([this] { abrirDireccion(); });
-    // The test's diagnosis light comes from the diagnosis controls, which the records
-    // library does not link.
-    m_trafo->paginaEnsayos()->setSemaforo(
-        quorvela::createControl(QStringLiteral("Quorvela.Semaforo"), m_trafo->paginaEnsayos()));
-    m_trafo->setMensajes(m_mensajes);
-    m_trafo->setEntradas(
-        m_mensajes, [this](QWidget* parent) { return Cal::elegirFecha(m_eleccion, m_opciones.hoy, parent); });
-
-    m_diagnostico = std::make_unique<DiagnosticoPantalla>(m_estado, m_vistas, m_mensajes, *m_trafo);
 
     m_vistas.openAll(database, m_estado.SoloLectura);
     // The window starts on the first transformer with every tab and the list on it.
@@ -100,8 +89,6 @@ void ArranqueQt::reabrir(const QString& folder)
 {
     // Engine errors while re-opening are ignored: the views that fail stay empty until the
     // user accepts a working folder.
-    if (m_trafo)
-        m_trafo->reabrir(folder);
-    else
-        m_vistas.reabrir(folder);
+    const Status abierta = m_trafo ? m_trafo->reabrir(folder) : m_vistas.reabrir(folder);
+    ignorarFallo(abierta, logApp(), "Abrir el archivo de datos de la carpeta elegida");
 }

@@ -2,7 +2,6 @@
 
 #include "app/logic/StartupUi.h"
 #include "app/ui/VentanaInicio.h"
-#include "utilities/ui/Cal.h"
 
 #include <QDate>
 
@@ -11,7 +10,6 @@
 #include <memory>
 
 class DataViews;
-class DiagnosticoPantalla;
 class Mensajes;
 class PasswordStore;
 class Settings;
@@ -47,7 +45,6 @@ public:
     void loadMainWindow(const std::shared_ptr<Database>& database) override;
 
     Trafo* trafo() const { return m_trafo.get(); }
-    DiagnosticoPantalla* diagnostico() const { return m_diagnostico.get(); }
     VentanaInicio* ventanaInicio() const { return m_inicio; }
 
 private:
@@ -62,9 +59,5 @@ private:
     DataViews& m_vistas;
     Opciones m_opciones;
     std::unique_ptr<Trafo> m_trafo;
-    // Wires the test tab to the evaluation; goes before the window it points into.
-    std::unique_ptr<DiagnosticoPantalla> m_diagnostico;
     QPointer<VentanaInicio> m_inicio;
-    // The day picked in the calendar window, shared by every date box of the main window.
-    EleccionFecha m_eleccion;
 };

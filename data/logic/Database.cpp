@@ -121,6 +121,11 @@ Status Database::exec(const QString& sql)
     return {};
 }
 
+QString Database::rutaEn(const QString& folder)
+{
+    return QDir(folder).filePath(nombreArchivo());
+}
+
 Result<std::shared_ptr<Database>> Database::open(const QString& path, bool readOnly)
 {
     using R = Result<std::shared_ptr<Database>>;

@@ -10,11 +10,16 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
-// One open connection to a data file (an SQLite database named trafos.mdb).
-// Opening never creates a file: creating a new empty one is the explicit create().
+// One open connection to a data file (an SQLite database with the data file's historical
+// name). Opening never creates a file: creating a new empty one is the explicit create().
 class Database
 {
 public:
+    // The data file keeps its historical name in whatever folder the user chooses.
+    static QString nombreArchivo() { return QStringLiteral("trafos.mdb"); }
+    // The data file in folder.
+    static QString rutaEn(const QString& folder);
+
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;

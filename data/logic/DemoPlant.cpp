@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QVariantMap>
 #include <functional>
 #include <random>
@@ -636,7 +637,7 @@ Status prepare(const QString& folder, std::shared_ptr<Database>& db)
 {
     if (!QDir(folder).exists() && !QDir().mkpath(folder))
         return Status::failure(QStringLiteral("No se puede crear la carpeta '%1'").arg(folder));
-    const QString path = QDir(folder).filePath(QStringLiteral("trafos.mdb"));
+    const QString path = Database::rutaEn(folder);
     if (auto st = Database::create(path); !st)
         return st;
     auto opened = Database::open(path);
@@ -774,7 +775,7 @@ Status fillLarge(const QString& folder, const PlantSize& size)
 Status removeOnFailure(const QString& folder, Status st)
 {
     if (!st) {
-        const QString path = QDir(folder).filePath(QStringLiteral("trafos.mdb"));
+        const QString path = Database::rutaEn(folder);
         QFile::remove(path);
         QFile::remove(path + QStringLiteral("-journal"));
     }
@@ -785,17 +786,17 @@ Status removeOnFailure(const QString& folder, Status st)
 
 Status createDemo(const QString& folder)
 {
-    if (QFile::exists(QDir(folder).filePath(QStringLiteral("trafos.mdb"))))
+    if (QFile::exists(Database::rutaEn(folder)))
         return Status::failure(QStringLiteral("Ya existe el archivo '%1'; no se sobrescribe")
-                                   .arg(QDir(folder).absoluteFilePath(QStringLiteral("trafos.mdb"))));
+                                   .arg(QFileInfo(Database::rutaEn(folder)).absoluteFilePath()));
     return removeOnFailure(folder, fillDemo(folder));
 }
 
 Status createLarge(const QString& folder, const PlantSize& size)
 {
-    if (QFile::exists(QDir(folder).filePath(QStringLiteral("trafos.mdb"))))
+    if (QFile::exists(Database::rutaEn(folder)))
         return Status::failure(QStringLiteral("Ya existe el archivo '%1'; no se sobrescribe")
-                                   .arg(QDir(folder).absoluteFilePath(QStringLiteral("trafos.mdb"))));
+                                   .arg(QFileInfo(Database::rutaEn(folder)).absoluteFilePath()));
     return removeOnFailure(folder, fillLarge(folder, size));
 }
 

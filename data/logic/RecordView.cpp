@@ -1,6 +1,7 @@
 #include "data/logic/RecordView.h"
 
 #include "data/logic/JetSql.h"
+#include "data/logic/Logging.h"
 #include "data/logic/Schema.h"
 
 #include <QDate>
@@ -215,7 +216,8 @@ class ResetGuard
 {
 public:
     explicit ResetGuard(Statement& stmt) : m_stmt(stmt) {}
-    ~ResetGuard() { m_stmt.reset(); }
+    // A reset after a failed step repeats the step's error, which the reader has already seen.
+    ~ResetGuard() { static_cast<void>(m_stmt.reset()); }
     ResetGuard(const ResetGuard&) = delete;
     ResetGuard& operator=(const ResetGuard&) = delete;
 
@@ -647,7 +649,7 @@ Status RecordView::Private::save()
         return Status::failure(storeError(stmt.error()));
     auto done = stmt.value()->step();
     const int code = sqlite3_extended_errcode(db->handle());
-    stmt.value()->reset();
+    static_cast<void>(stmt.value()->reset()); // repeats the step's error, handled below
     if (!done) {
         if (code == SQLITE_CONSTRAINT_UNIQUE && table->codeUnique) {
             const int codeIndex = fieldIndex(table->codeField);
@@ -680,7 +682,13 @@ Status RecordView::Private::save()
 
 // --- RecordView ---
 
-RecordView::RecordView(QObject* parent) : QObject(parent), d(std::make_unique<Private>()) {}
+RecordView::RecordView(QObject* parent) : QObject(parent), d(std::make_unique<Private>())
+{
+    // Every engine error a view reports is logged, whether its caller shows it or goes on.
+    connect(this, &RecordView::errorOccurred, this, [this](const QString& mensaje) {
+        qCInfo(logData).noquote() << QStringLiteral("Vista") << recordSource().left(60) << mensaje;
+    });
+}
 
 RecordView::~RecordView() = default;
 
@@ -1220,7 +1228,7 @@ Status RecordView::deleteCurrent()
     if (!stmt)
         return fail(QStringLiteral("No se pudo eliminar el registro: ") + stmt.error());
     auto done = stmt.value()->step();
-    stmt.value()->reset();
+    static_cast<void>(stmt.value()->reset()); // repeats the step's error, handled below
     if (!done)
         return fail(QStringLiteral("No se pudo eliminar el registro: ") + done.error());
     d->keys.removeAt(d->pos);

@@ -1,12 +1,20 @@
 #pragma once
 
+#include <QLoggingCategory>
 #include <QString>
 #include <optional>
 #include <utility>
 
+namespace resultado {
+// A value asked of a failure is a programming error: it stops the program with the message
+// rather than reading an empty value.
+[[noreturn]] void valorDeUnFallo(const QString& error);
+} // namespace resultado
+
 // The one result type of the code base: logic returns it, windows show its message.
-// The message is Spanish and ready to be shown to the user.
-template <typename T> class Result
+// The message is Spanish and ready to be shown to the user. A result must be looked at: a
+// caller that goes on after a failure says so with ignorarFallo().
+template <typename T> class [[nodiscard]] Result
 {
 public:
     Result(T value) : m_value(std::move(value)) {}
@@ -18,10 +26,20 @@ public:
     }
     bool ok() const { return m_value.has_value(); }
     explicit operator bool() const { return ok(); }
-    const T& value() const { return *m_value; }
-    T& value() { return *m_value; }
-    const T& operator*() const { return *m_value; }
-    const T* operator->() const { return &*m_value; }
+    const T& value() const
+    {
+        if (!m_value)
+            resultado::valorDeUnFallo(m_error);
+        return *m_value;
+    }
+    T& value()
+    {
+        if (!m_value)
+            resultado::valorDeUnFallo(m_error);
+        return *m_value;
+    }
+    const T& operator*() const { return value(); }
+    const T* operator->() const { return &value(); }
     const QString& error() const { return m_error; }
 
 private:
@@ -30,7 +48,7 @@ private:
     QString m_error;
 };
 
-template <> class Result<void>
+template <> class [[nodiscard]] Result<void>
 {
 public:
     Result() = default;
@@ -51,3 +69,13 @@ private:
 };
 
 using Status = Result<void>;
+
+// Goes on after a step whose failure the program may ignore (a move of a view that leaves
+// data and screen as they were, say); the failure is logged under the area's category with
+// what was being done, so that a user's report can be diagnosed.
+template <typename T>
+void ignorarFallo(const Result<T>& r, const QLoggingCategory& categoria, const char* paso)
+{
+    if (!r.ok())
+        qCInfo(categoria).noquote() << paso << QStringLiteral("falló:") << r.error();
+}

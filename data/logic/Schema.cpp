@@ -1,5 +1,7 @@
 #include "data/logic/Schema.h"
 
+#include "data/logic/Campos.h"
+
 namespace schema {
 
 namespace {
@@ -62,20 +64,21 @@ Table makeTrafoge()
 {
     Table t;
     t.name = s("Trafoge");
-    t.codeField = s("CÓDIGO");
+    t.codeField = campo::trafoge::CODIGO;
     t.codeUnique = true;
     const QString g = s("GENERAL");
     const QString acc = s("ACCESORIOS");
-    Field tipo = list(s("TIPO"), l({"NITRÓGENO", "SECO", "SELLADO", "T.EXPANSIÓN"}), g, s("TIPO:"));
+    Field tipo =
+        list(campo::trafoge::TIPO, l({"NITRÓGENO", "SECO", "SELLADO", "T.EXPANSIÓN"}), g, s("TIPO:"));
     t.fields = {
-        f(s("CÓDIGO"), K::Integer, s("CÓDIGO:"), C::Whole),
-        f(s("AREA"), K::Text, s("AREA:"), C::None, g),
-        f(s("MARCA"), K::Text, s("MARCA:"), C::None, g),
+        f(campo::trafoge::CODIGO, K::Integer, s("CÓDIGO:"), C::Whole),
+        f(campo::trafoge::AREA, K::Text, s("AREA:"), C::None, g),
+        f(campo::trafoge::MARCA, K::Text, s("MARCA:"), C::None, g),
         f(s("MODELO"), K::Text, s("MODELO:"), C::None, g),
-        f(s("DENOMINACIÓN"), K::Text, s("DENOMINACIÓN:"), C::None, g),
+        f(campo::trafoge::DENOMINACION, K::Text, s("DENOMINACIÓN:"), C::None, g),
         f(s("SUBESTACIÓN"), K::Text, s("SUBESTACIÓN:"), C::None, g),
         f(s("NRO SUBESTACIÓN"), K::Text, s("NRO SUBESTACIÓN:"), C::None, g),
-        f(s("NRO DE SERIE"), K::Text, s("NRO DE SERIE:"), C::None, g),
+        f(campo::trafoge::NRO_DE_SERIE, K::Text, s("NRO DE SERIE:"), C::None, g),
         f(s("NRO DE CÓDIGO"), K::Text, s("NRO DE CÓDIGO:"), C::None, g),
         tableOnly(f(s("NRO DE SAMA"), K::Text)),
         tableOnly(f(s("FECHA"), K::Date)),
@@ -90,7 +93,7 @@ Table makeTrafoge()
         f(s("Z%"), K::Text, s("Z%:"), C::Decimal, g),
         f(s("GRUPO"), K::Text, s("GRUPO:"), C::None, g),
         tipo,
-        f(s("TIPO AISLANTE"), K::Text, s("TIPO AISLANTE:"), C::None, g),
+        f(campo::trafoge::TIPO_AISLANTE, K::Text, s("TIPO AISLANTE:"), C::None, g),
         f(s("LITROS ACEITE"), K::Text, s("LITROS ACEITE:"), C::Decimal, g),
         f(s("INSTALACIÓN"), K::Text, s("INSTALACIÓN:"), C::None, g),
         f(s("PESO KG"), K::Text, s("PESO KG:"), C::Decimal, g),
@@ -103,11 +106,11 @@ Table makeTrafoge()
         f(s("MANOVACUOMETRO"), K::Text, s("MANOVACUOMETRO:"), C::None, acc),
         f(s("TERMOCUADRANTE"), K::Text, s("TERMOCUADRANTE:"), C::None, acc),
         richText(f(s("OTROS"), K::Memo, s("OTROS:"), C::None, acc)),
-        f(s("ESTADO"), K::Integer, QString(), C::None, s("ESTADO")),
-        f(s("GRAVEDAD"), K::Number, QString(), C::None, s("ESTADO")),
-        f(s("AUTO"), K::YesNo, QString(), C::None, s("ESTADO")),
-        f(s("DIAGNOSTICO"), K::Memo, s("DIAGNÓSTICO GENERAL:"), C::None, s("DIAGNÓSTICO GENERAL")),
-        f(s("RESUMEN OBS"), K::Memo, s("RESUMEN DE OBSERVACIONES EN ENSAYOS:"), C::None,
+        f(campo::trafoge::ESTADO, K::Integer, QString(), C::None, campo::trafoge::ESTADO),
+        f(campo::trafoge::GRAVEDAD, K::Number, QString(), C::None, campo::trafoge::ESTADO),
+        f(campo::trafoge::AUTO, K::YesNo, QString(), C::None, campo::trafoge::ESTADO),
+        f(campo::trafoge::DIAGNOSTICO, K::Memo, s("DIAGNÓSTICO GENERAL:"), C::None, s("DIAGNÓSTICO GENERAL")),
+        f(campo::trafoge::RESUMEN_OBS, K::Memo, s("RESUMEN DE OBSERVACIONES EN ENSAYOS:"), C::None,
           s("DIAGNÓSTICO GENERAL")),
     };
     return t;
@@ -117,8 +120,8 @@ Table makeRevision()
 {
     Table t;
     t.name = s("Revision");
-    t.codeField = s("CÓDIGO");
-    t.dateField = s("FECHA");
+    t.codeField = campo::revision::CODIGO;
+    t.dateField = campo::revision::FECHA;
     const QStringList siNo = l({"SI", "NO", "SIN CONTROL"});
     const QStringList siNoPosee = l({"SI", "NO", "SIN CONTROL", "NO POSEE"});
     const QStringList bienRegMal = l({"BIEN", "REGULAR", "MAL", "SIN CONTROL"});
@@ -133,8 +136,8 @@ Table makeRevision()
     const QString vent = s("ACCESORIOS/VENTILADORES");
     const QString inst = s("ACCESORIOS/INSTRUMENTOS");
     t.fields = {
-        f(s("CÓDIGO"), K::Integer, s("CÓDIGO:"), C::Whole),
-        f(s("FECHA"), K::Date, s("FECHA:"), C::Date),
+        f(campo::revision::CODIGO, K::Integer, s("CÓDIGO:"), C::Whole),
+        f(campo::revision::FECHA, K::Date, s("FECHA:"), C::Date),
         list(s("LIMPIEZA"), l({"BIEN", "REGULAR", "NO REALIZADA"}), s("GENERAL")),
         list(s("PÉRDIDAS ACEITE"), siNo, cuba),
         list(s("PÉRDIDAS NITROGENO"), siNoPosee, cuba),
@@ -153,18 +156,18 @@ Table makeRevision()
         list(s("ALARMA MANOVACUOMETRO"), bienMalPosee, alar),
         list(s("ALARMA FALLA VENT"), bienMalPosee, alar),
         f(s("TENSION"), K::Number, s("TENSIÓN:"), C::Whole, ais),
-        f(s("PRIM / SEC A TIERRA 1'"), K::Number, QString(), C::Decimal, meg),
-        f(s("SEC / PRIM A TIERRA 1'"), K::Number, QString(), C::Decimal, meg),
-        f(s("PRIM SEC / TIERRA 1'"), K::Number, QString(), C::Decimal, meg),
-        f(s("PRIM / SEC A TIERRA 10'"), K::Number, QString(), C::Decimal, meg),
-        f(s("SEC  / PRIM A TIERRA 10'"), K::Number, QString(), C::Decimal, meg),
-        f(s("PRIM SEC / TIERRA 10'"), K::Number, QString(), C::Decimal, meg),
-        f(s("PORCENTAJE OXÍGENO"), K::Number, QString(), C::Decimal, ais),
+        f(campo::revision::PRIM_SEC_A_TIERRA_1, K::Number, QString(), C::Decimal, meg),
+        f(campo::revision::SEC_PRIM_A_TIERRA_1, K::Number, QString(), C::Decimal, meg),
+        f(campo::revision::PRIM_SEC_TIERRA_1, K::Number, QString(), C::Decimal, meg),
+        f(campo::revision::PRIM_SEC_A_TIERRA_10, K::Number, QString(), C::Decimal, meg),
+        f(campo::revision::SEC_PRIM_A_TIERRA_10, K::Number, QString(), C::Decimal, meg),
+        f(campo::revision::PRIM_SEC_TIERRA_10, K::Number, QString(), C::Decimal, meg),
+        f(campo::revision::PORCENTAJE_OXIGENO, K::Number, QString(), C::Decimal, ais),
         f(s("RIGIDEZ DIELÉCTRICA"), K::Number, QString(), C::Decimal, ais),
         f(s("TEMPERATURA MED"), K::Number, QString(), C::None, ais),
         list(s("ESTADO GEN VENTILACIÓN"), bienMalPosee, vent),
         list(s("SECUENCIA ARRANQUE"), l({"BIEN", "MAL", "MANUAL", "SIN CONTROL", "NO POSEE"}), vent),
-        f(s("CONSUMO VENT"), K::Text, QString(), C::Decimal, vent),
+        f(campo::revision::CONSUMO_VENT, K::Text, QString(), C::Decimal, vent),
         list(s("INDICADOR NIVEL ACEITE"), bienMalPosee, inst),
         list(s("BUCCHOLZ O IND PRESIÓN"), bienMalPosee, inst),
         list(s("SILICAGEL"), bienMalPosee, inst),
@@ -184,72 +187,72 @@ Table makeEnsayos()
 {
     Table t;
     t.name = s("Ensayos");
-    t.codeField = s("Código");
-    t.dateField = s("Fecha");
+    t.codeField = campo::ensayos::Codigo;
+    t.dateField = campo::ensayos::Fecha;
     const QString efq = s("ENSAYOS FÍSICO/QUÍMICOS");
     const QString kf = s("KARL FISHER");
     const QString fur = s("FURANOS");
     const QString gas = s("GASES");
     const QString met = s("METALES");
-    const QString pcb = s("PCB");
+    const QString pcb = campo::ensayos::PCB;
     t.fields = {
-        f(s("Código"), K::Integer, s("CÓDIGO:"), C::Whole),
-        f(s("Fecha"), K::Date, s("FECHA:"), C::Date),
+        f(campo::ensayos::Codigo, K::Integer, s("CÓDIGO:"), C::Whole),
+        f(campo::ensayos::Fecha, K::Date, s("FECHA:"), C::Date),
         tip(f(s("NROENSAYO"), K::Text, s("Nro Ensayo:")), s("Número o Código de ensayo")),
         tip(f(s("EMPRESA"), K::Text), s("Empresa Emisora")),
-        f(s("EFQ"), K::YesNo, efq, C::None, efq),
-        f(s("Visual"), K::Text, s("Visual:"), C::None, efq),
-        f(s("Color"), K::Text, s("Color:"), C::Decimal, efq),
-        f(s("SP_GR_"), K::Number, s("Densidad:"), C::Decimal, efq),
-        f(s("Diel"), K::Number, s("Rigidez Dieléctrica:"), C::Decimal, efq),
-        f(s("TIF"), K::Number, s("Tensión Interfacial:"), C::Decimal, efq),
-        f(s("Acidez"), K::Number, s("Acidez:"), C::Decimal, efq),
-        f(s("TangDelta"), K::Number, s("Tg Delta (x 10E-3):"), C::Decimal, efq),
-        f(s("HumSol"), K::Number, s("Humedad en Solidos:"), C::Decimal, efq),
-        f(s("%_Inhibidor"), K::Number, s("Inhibidor (g/lt):"), C::Decimal, efq),
-        f(s("IN"), K::YesNo, QString(), C::None, efq),
-        list(s("Sedimentos"), l({"ALTA", "MEDIA", "BAJA", "NO CONTIENE"}), efq, s("Lodos:")),
-        f(s("LD"), K::YesNo, QString(), C::None, efq),
+        f(campo::ensayos::EFQ, K::YesNo, efq, C::None, efq),
+        f(campo::ensayos::Visual, K::Text, s("Visual:"), C::None, efq),
+        f(campo::ensayos::Color, K::Text, s("Color:"), C::Decimal, efq),
+        f(campo::ensayos::SP_GR, K::Number, s("Densidad:"), C::Decimal, efq),
+        f(campo::ensayos::Diel, K::Number, s("Rigidez Dieléctrica:"), C::Decimal, efq),
+        f(campo::ensayos::TIF, K::Number, s("Tensión Interfacial:"), C::Decimal, efq),
+        f(campo::ensayos::Acidez, K::Number, s("Acidez:"), C::Decimal, efq),
+        f(campo::ensayos::TangDelta, K::Number, s("Tg Delta (x 10E-3):"), C::Decimal, efq),
+        f(campo::ensayos::HumSol, K::Number, s("Humedad en Solidos:"), C::Decimal, efq),
+        f(campo::ensayos::Inhibidor, K::Number, s("Inhibidor (g/lt):"), C::Decimal, efq),
+        f(campo::ensayos::IN, K::YesNo, QString(), C::None, efq),
+        list(campo::ensayos::Sedimentos, l({"ALTA", "MEDIA", "BAJA", "NO CONTIENE"}), efq, s("Lodos:")),
+        f(campo::ensayos::LD, K::YesNo, QString(), C::None, efq),
         tableOnly(f(s("LPF_25°C"), K::Number)),
         tableOnly(f(s("LPF_100°C"), K::Number)),
-        f(s("KF"), K::YesNo, kf, C::None, kf),
-        f(s("KFTMC_PPM"), K::Number, s("Contenido de Agua:"), C::Whole, kf),
-        f(s("KFTMC_TEMP"), K::Number, s("Temp. Muestra:"), C::None, kf),
-        f(s("Saturación"), K::Number, s("Saturación:"), C::Whole, kf),
-        f(s("Peso Seco"), K::Number, s("Peso Seco:"), C::Decimal, kf),
-        f(s("Factor"), K::Number, s("Factor:"), C::None, kf),
-        f(s("Grado"), K::Number, s("Grado:"), C::None, kf),
-        f(s("FUR"), K::YesNo, fur, C::None, fur),
-        f(s("5H2F"), K::Number, s("5H2F:"), C::Decimal, fur),
-        f(s("2FOL"), K::Number, s("2FOL:"), C::Decimal, fur),
-        f(s("2FAL"), K::Number, s("2FAL:"), C::Decimal, fur),
-        f(s("2ACF"), K::Number, s("2ACF:"), C::Decimal, fur),
-        f(s("5M2F"), K::Number, s("5M2F:"), C::Decimal, fur),
-        f(s("Total"), K::Number, s("Total:"), C::Decimal, fur),
-        f(s("GAS"), K::YesNo, gas, C::None, gas),
-        f(s("Hidrógeno"), K::Number, s("Hidrógeno (H2):"), C::Whole, gas),
-        f(s("Oxígeno"), K::Number, s("Oxígeno (O2):"), C::Whole, gas),
-        f(s("Nitrógeno"), K::Number, s("Nitrógeno (N2):"), C::Whole, gas),
-        f(s("Metano"), K::Number, s("Metano (CH4):"), C::Whole, gas),
-        f(s("Monóxido"), K::Number, s("Monóxido (CO):"), C::Whole, gas),
-        f(s("Dióxido"), K::Number, s("Dióxido (CO2):"), C::Whole, gas),
-        f(s("Etano"), K::Number, s("Etano (C2H6):"), C::Whole, gas),
-        f(s("Etileno"), K::Number, s("Etileno (C2H4):"), C::Whole, gas),
-        f(s("Acetileno"), K::Number, s("Acetileno (C2H2):"), C::Whole, gas),
-        f(s("Total combustible"), K::Number, s("Total combustible:"), C::Whole, gas),
-        f(s("Total Gas"), K::Number, s("Total Gas:"), C::Whole, gas),
-        f(s("FD"), K::YesNo, s("Forzado"), C::None, gas),
-        f(s("MET"), K::YesNo, met, C::None, met),
-        f(s("Aluminio"), K::Number, s("Aluminio:"), C::Decimal, met),
-        f(s("Hierro"), K::Number, s("Hierro:"), C::Decimal, met),
-        f(s("Cobre"), K::Number, s("Cobre:"), C::Decimal, met),
-        f(s("PCB"), K::YesNo, pcb, C::None, pcb),
-        f(s("PCB_1242"), K::Number, s("PCB 1242:"), C::Whole, pcb),
-        f(s("PCB_1254"), K::Number, s("PCB 1254:"), C::Whole, pcb),
-        f(s("PCB_1260"), K::Number, s("PCB 1260:"), C::Whole, pcb),
-        f(s("OTROS"), K::Number, s("Otros:"), C::Whole, pcb),
-        f(s("TOTAL PCB"), K::Number, s("TOTAL PCB:"), C::Whole, pcb),
-        richText(f(s("Observaciones"), K::Memo, QString(), C::None, s("OBSERVACION"))),
+        f(campo::ensayos::KF, K::YesNo, kf, C::None, kf),
+        f(campo::ensayos::KFTMC_PPM, K::Number, s("Contenido de Agua:"), C::Whole, kf),
+        f(campo::ensayos::KFTMC_TEMP, K::Number, s("Temp. Muestra:"), C::None, kf),
+        f(campo::ensayos::Saturacion, K::Number, s("Saturación:"), C::Whole, kf),
+        f(campo::ensayos::PesoSeco, K::Number, s("Peso Seco:"), C::Decimal, kf),
+        f(campo::ensayos::Factor, K::Number, s("Factor:"), C::None, kf),
+        f(campo::ensayos::Grado, K::Number, s("Grado:"), C::None, kf),
+        f(campo::ensayos::FUR, K::YesNo, fur, C::None, fur),
+        f(campo::ensayos::F5H2F, K::Number, s("5H2F:"), C::Decimal, fur),
+        f(campo::ensayos::F2FOL, K::Number, s("2FOL:"), C::Decimal, fur),
+        f(campo::ensayos::F2FAL, K::Number, s("2FAL:"), C::Decimal, fur),
+        f(campo::ensayos::F2ACF, K::Number, s("2ACF:"), C::Decimal, fur),
+        f(campo::ensayos::F5M2F, K::Number, s("5M2F:"), C::Decimal, fur),
+        f(campo::ensayos::Total, K::Number, s("Total:"), C::Decimal, fur),
+        f(campo::ensayos::GAS, K::YesNo, gas, C::None, gas),
+        f(campo::ensayos::Hidrogeno, K::Number, s("Hidrógeno (H2):"), C::Whole, gas),
+        f(campo::ensayos::Oxigeno, K::Number, s("Oxígeno (O2):"), C::Whole, gas),
+        f(campo::ensayos::Nitrogeno, K::Number, s("Nitrógeno (N2):"), C::Whole, gas),
+        f(campo::ensayos::Metano, K::Number, s("Metano (CH4):"), C::Whole, gas),
+        f(campo::ensayos::Monoxido, K::Number, s("Monóxido (CO):"), C::Whole, gas),
+        f(campo::ensayos::Dioxido, K::Number, s("Dióxido (CO2):"), C::Whole, gas),
+        f(campo::ensayos::Etano, K::Number, s("Etano (C2H6):"), C::Whole, gas),
+        f(campo::ensayos::Etileno, K::Number, s("Etileno (C2H4):"), C::Whole, gas),
+        f(campo::ensayos::Acetileno, K::Number, s("Acetileno (C2H2):"), C::Whole, gas),
+        f(campo::ensayos::TotalCombustible, K::Number, s("Total combustible:"), C::Whole, gas),
+        f(campo::ensayos::TotalGas, K::Number, s("Total Gas:"), C::Whole, gas),
+        f(campo::ensayos::FD, K::YesNo, s("Forzado"), C::None, gas),
+        f(campo::ensayos::MET, K::YesNo, met, C::None, met),
+        f(campo::ensayos::Aluminio, K::Number, s("Aluminio:"), C::Decimal, met),
+        f(campo::ensayos::Hierro, K::Number, s("Hierro:"), C::Decimal, met),
+        f(campo::ensayos::Cobre, K::Number, s("Cobre:"), C::Decimal, met),
+        f(campo::ensayos::PCB, K::YesNo, pcb, C::None, pcb),
+        f(campo::ensayos::PCB_1242, K::Number, s("PCB 1242:"), C::Whole, pcb),
+        f(campo::ensayos::PCB_1254, K::Number, s("PCB 1254:"), C::Whole, pcb),
+        f(campo::ensayos::PCB_1260, K::Number, s("PCB 1260:"), C::Whole, pcb),
+        f(campo::ensayos::OTROS, K::Number, s("Otros:"), C::Whole, pcb),
+        f(campo::ensayos::TOTAL_PCB, K::Number, s("TOTAL PCB:"), C::Whole, pcb),
+        richText(f(campo::ensayos::Observaciones, K::Memo, QString(), C::None, s("OBSERVACION"))),
     };
     return t;
 }
@@ -258,12 +261,12 @@ Table makeMantenimiento()
 {
     Table t;
     t.name = s("Mantenimiento");
-    t.codeField = s("Código");
-    t.dateField = s("Fecha");
+    t.codeField = campo::mantenimiento::Codigo;
+    t.dateField = campo::mantenimiento::Fecha;
     const QString g = s("MANTENIMIENTO REALIZADO");
     t.fields = {
-        f(s("Código"), K::Integer, s("CÓDIGO:"), C::Whole),
-        f(s("Fecha"), K::Date, s("FECHA:"), C::Date),
+        f(campo::mantenimiento::Codigo, K::Integer, s("CÓDIGO:"), C::Whole),
+        f(campo::mantenimiento::Fecha, K::Date, s("FECHA:"), C::Date),
     };
     const QList<std::pair<const char*, const char*>> items = {
         {"Cambio de sílica", "Cambio de sílica"},

@@ -1,6 +1,7 @@
 #include "data/ui/CambiarDireccion.h"
 
 #include "app/logic/RunState.h"
+#include "data/logic/Database.h"
 #include "utilities/logic/Mensajes.h"
 
 #include <QDir>
@@ -129,7 +130,7 @@ void CambiarDireccion::llenarArchivos()
     m_files->clear();
     // Only the data file's own name is listed, with the case the program opens it with.
     if (RunState::contieneBase(m_folder))
-        m_files->addItem(RunState::dataFileName());
+        m_files->addItem(Database::nombreArchivo());
 }
 
 void CambiarDireccion::aceptar()

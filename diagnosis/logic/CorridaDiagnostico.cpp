@@ -1,7 +1,9 @@
 #include "diagnosis/logic/CorridaDiagnostico.h"
 
+#include "data/logic/Campos.h"
 #include "data/logic/Database.h"
 #include "diagnosis/logic/DiagnosticoGeneral.h"
+#include "diagnosis/logic/Logging.h"
 #include "diagnosis/logic/TextoPlano.h"
 
 #include <QElapsedTimer>
@@ -63,7 +65,7 @@ public:
     ~Transaccion()
     {
         if (m_abierta)
-            m_db.exec(QStringLiteral("ROLLBACK"));
+            ignorarFallo(m_db.exec(QStringLiteral("ROLLBACK")), logDiagnosis(), "Deshacer el lote");
     }
     Status abrir()
     {
@@ -129,7 +131,7 @@ Result<ResumenCorrida> diagnosticarArchivo(Database& db, const ProgresoCorrida& 
         for (int c = 0; c < consulta.columnCount(); ++c)
             if (consulta.columnName(c) == it.key())
                 columnaDeClave << c;
-    const QString campoObs = QStringLiteral("Observaciones");
+    const QString& campoObs = campo::ensayos::Observaciones;
 
     ResumenCorrida resumen;
     QElapsedTimer reloj;
@@ -169,7 +171,8 @@ Result<ResumenCorrida> diagnosticarArchivo(Database& db, const ProgresoCorrida& 
                 obs.value() = textoPlano(obs.value().toString());
             entrada.ensayos.append(fila);
         }
-        consulta.reset();
+        // A reset repeats the last step's error, which ended the loop above with a message.
+        static_cast<void>(consulta.reset());
         resumen.ensayos += int(entrada.ensayos.size());
 
         const DiagnosticoTrafo d = diagnosticarTrafo(entrada);
@@ -181,7 +184,7 @@ Result<ResumenCorrida> diagnosticarArchivo(Database& db, const ProgresoCorrida& 
         if (Status st = escribir.bind(valores); !st)
             return enTrafo(st.error());
         auto hecho = escribir.step();
-        escribir.reset();
+        static_cast<void>(escribir.reset()); // repeats the step's error, handled below
         if (!hecho)
             return enTrafo(hecho.error());
         ++resumen.trafos;

@@ -1,5 +1,6 @@
 #include "diagnosis/logic/DiagnosticoGeneral.h"
 
+#include "data/logic/Campos.h"
 #include "diagnosis/logic/MetodosGas.h"
 #include "diagnosis/logic/ReglasEnsayo.h"
 #include "diagnosis/logic/ValorNumerico.h"
@@ -77,7 +78,7 @@ public:
 
     void gases(const QVariantMap& fila)
     {
-        if (marcadoGuardado(fila.value(QStringLiteral("FD")))) {
+        if (marcadoGuardado(fila.value(campo::ensayos::FD))) {
             anotar(reglas::textoDudoso(), Efecto::Aviso);
             return;
         }
@@ -95,7 +96,7 @@ public:
 
     void inhibidor(const QVariantMap& fila)
     {
-        const QVariant guardado = fila.value(QStringLiteral("%_Inhibidor"));
+        const QVariant guardado = fila.value(campo::ensayos::Inhibidor);
         const double x = valorGuardado(guardado);
         if (reglas::regla(11).dispara(x))
             anotar(reglas::regla(11).texto, Efecto::Aviso);
@@ -107,7 +108,7 @@ public:
 
     void lodos(const QVariantMap& fila)
     {
-        const QVariant v = fila.value(QStringLiteral("Sedimentos"));
+        const QVariant v = fila.value(campo::ensayos::Sedimentos);
         if (v.isNull() || !v.isValid())
             return;
         const QString cantidad = v.toString();
@@ -167,13 +168,14 @@ private:
 struct GrupoDeCorrida
 {
     Grupo grupo;
-    const char* bandera;
+    const QString& bandera;
 };
 
 // The order in which a test's groups are judged.
 const GrupoDeCorrida kOrdenEvaluacion[] = {
-    {Grupo::Gas, "GAS"}, {Grupo::Efq, "EFQ"}, {Grupo::In, "IN"}, {Grupo::Ld, "LD"},
-    {Grupo::Fur, "FUR"}, {Grupo::Met, "MET"}, {Grupo::Kf, "KF"}, {Grupo::Pcb, "PCB"},
+    {Grupo::Gas, campo::ensayos::GAS}, {Grupo::Efq, campo::ensayos::EFQ}, {Grupo::In, campo::ensayos::IN},
+    {Grupo::Ld, campo::ensayos::LD},   {Grupo::Fur, campo::ensayos::FUR}, {Grupo::Met, campo::ensayos::MET},
+    {Grupo::Kf, campo::ensayos::KF},   {Grupo::Pcb, campo::ensayos::PCB},
 };
 
 struct Nota
@@ -239,13 +241,13 @@ DiagnosticoTrafo diagnosticarTrafo(const TrafoADiagnosticar& trafo)
 
     QHash<int, bool> evaluado;
     for (const QVariantMap& fila : trafo.ensayos) {
-        const QString obs = observacionesEnMayusculas(fila.value(QStringLiteral("Observaciones")).toString());
+        const QString obs = observacionesEnMayusculas(fila.value(campo::ensayos::Observaciones).toString());
         r.textosEnsayos << obs;
         r.resumenObs +=
-            fechaResumen(fila.value(QStringLiteral("Fecha"))) + QStringLiteral(" - ") + obs + kCrLf + kCrLf;
+            fechaResumen(fila.value(campo::ensayos::Fecha)) + QStringLiteral(" - ") + obs + kCrLf + kCrLf;
         // Each group is judged once, on the newest test that has it.
         for (const GrupoDeCorrida& g : kOrdenEvaluacion) {
-            if (evaluado.value(int(g.grupo)) || !marcadoGuardado(fila.value(QString::fromUtf8(g.bandera))))
+            if (evaluado.value(int(g.grupo)) || !marcadoGuardado(fila.value(g.bandera)))
                 continue;
             corrida.evaluarGrupo(g.grupo, fila);
             evaluado.insert(int(g.grupo), true);

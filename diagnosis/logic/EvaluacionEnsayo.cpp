@@ -1,5 +1,6 @@
 #include "diagnosis/logic/EvaluacionEnsayo.h"
 
+#include "data/logic/Campos.h"
 #include "diagnosis/logic/ReglasEnsayo.h"
 #include "diagnosis/logic/ValorNumerico.h"
 
@@ -95,12 +96,9 @@ QString EvaluacionEnsayo::texto() const
 
 const QStringList& camposResaltados()
 {
-    static const QStringList k = {
-        QStringLiteral("HumSol"),    QStringLiteral("Acidez"),    QStringLiteral("%_Inhibidor"),
-        QStringLiteral("Diel"),      QStringLiteral("TIF"),       QStringLiteral("TangDelta"),
-        QStringLiteral("Total"),     QStringLiteral("Aluminio"),  QStringLiteral("Hierro"),
-        QStringLiteral("Cobre"),     QStringLiteral("KFTMC_PPM"), QStringLiteral("TOTAL PCB"),
-        QStringLiteral("Sedimentos")};
+    using namespace campo::ensayos;
+    static const QStringList k = {HumSol,   Acidez, Inhibidor, Diel,      TIF,       TangDelta, Total,
+                                  Aluminio, Hierro, Cobre,     KFTMC_PPM, TOTAL_PCB, Sedimentos};
     return k;
 }
 
@@ -141,7 +139,7 @@ EvaluacionEnsayo evaluarEnsayo(const EnsayoEnPantalla& ensayo, const ResultadoMe
     e.aplicar(reglas::regla(21), pcb);
     e.aplicar(reglas::regla(22), efq);
     e.aplicar(reglas::regla(23), efq);
-    const QString campoLodos = QStringLiteral("Sedimentos");
+    const QString& campoLodos = campo::ensayos::Sedimentos;
     const QString lodos = ensayo.textos.value(campoLodos);
     if (ld && !reglas::sinLodos(lodos)) {
         e.anotar(reglas::textoLodos(lodos), Efecto::Aviso);

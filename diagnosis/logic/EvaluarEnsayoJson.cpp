@@ -1,5 +1,6 @@
 #include "diagnosis/logic/EvaluarEnsayoJson.h"
 
+#include "data/logic/Campos.h"
 #include "data/logic/Database.h"
 #include "diagnosis/logic/MetodosGas.h"
 #include "diagnosis/logic/Totales.h"
@@ -12,7 +13,7 @@ namespace diagnostico {
 
 namespace {
 
-const QString kSedimentos = QStringLiteral("Sedimentos");
+const QString& kSedimentos = campo::ensayos::Sedimentos;
 
 bool nulo(const QVariant& v)
 {
@@ -32,9 +33,9 @@ QString textoDeCaja(const QVariant& v)
     }
 }
 
-std::optional<bool> bandera(const QVariantMap& fila, const char* campo)
+std::optional<bool> bandera(const QVariantMap& fila, const QString& nombre)
 {
-    const QVariant v = fila.value(QString::fromUtf8(campo));
+    const QVariant v = fila.value(nombre);
     if (nulo(v))
         return std::nullopt;
     return v.toBool();
@@ -67,15 +68,15 @@ EnsayoEnPantalla ensayoEnPantalla(const QVariantMap& fila)
     if (nulo(fila.value(kSedimentos)))
         e.textos.insert(kSedimentos, QStringLiteral(" "));
     GruposEnsayo& g = e.grupos;
-    g.efq = bandera(fila, "EFQ");
-    g.kf = bandera(fila, "KF");
-    g.fur = bandera(fila, "FUR");
-    g.met = bandera(fila, "MET");
-    g.pcb = bandera(fila, "PCB");
-    g.gas = bandera(fila, "GAS");
-    g.fd = bandera(fila, "FD");
-    g.ld = bandera(fila, "LD");
-    g.in = bandera(fila, "IN");
+    g.efq = bandera(fila, campo::ensayos::EFQ);
+    g.kf = bandera(fila, campo::ensayos::KF);
+    g.fur = bandera(fila, campo::ensayos::FUR);
+    g.met = bandera(fila, campo::ensayos::MET);
+    g.pcb = bandera(fila, campo::ensayos::PCB);
+    g.gas = bandera(fila, campo::ensayos::GAS);
+    g.fd = bandera(fila, campo::ensayos::FD);
+    g.ld = bandera(fila, campo::ensayos::LD);
+    g.in = bandera(fila, campo::ensayos::IN);
     return e;
 }
 
@@ -92,7 +93,7 @@ QJsonObject informeEvaluacion(qint64 codigo, const std::optional<QVariantMap>& f
         relacion = evaluarRelacionGases(gases);
         ev = evaluarEnsayo(pantalla, relacion);
         totales = totalesGas(pantalla.textos);
-        const QVariant f = fila->value(QStringLiteral("Fecha"));
+        const QVariant f = fila->value(campo::ensayos::Fecha);
         const QDate d = f.typeId() == QMetaType::QDate
                             ? f.toDate()
                             : QDate::fromString(f.toString().left(10), Qt::ISODate);
@@ -124,8 +125,8 @@ QJsonObject informeEvaluacion(qint64 codigo, const std::optional<QVariantMap>& f
             {QStringLiteral("cuenta"), ev.cuenta},
             {QStringLiteral("resaltados"), resaltados},
             {QStringLiteral("totales"),
-             QJsonObject{{QStringLiteral("Total Gas"), numeroONulo(totales.totalGas)},
-                         {QStringLiteral("Total combustible"), numeroONulo(totales.totalCombustible)}}},
+             QJsonObject{{campo::ensayos::TotalGas, numeroONulo(totales.totalGas)},
+                         {campo::ensayos::TotalCombustible, numeroONulo(totales.totalCombustible)}}},
             {QStringLiteral("dornenburg"), jsonDornenburg},
             {QStringLiteral("rogers"), metodo(evaluarRogers(gases))},
             {QStringLiteral("relacion_gases"), metodo(relacion)}};

@@ -1,5 +1,6 @@
 #include "diagnosis/logic/MetodosGas.h"
 
+#include "data/logic/Campos.h"
 #include "diagnosis/logic/ValorNumerico.h"
 
 #include <cmath>
@@ -13,23 +14,21 @@ QString u(const char* texto)
     return QString::fromUtf8(texto);
 }
 
-const QString& campo(Gas gas)
+const QString& campoDe(Gas gas)
 {
-    static const QString h2 = u("Hidrógeno"), ch4 = u("Metano"), c2h6 = u("Etano"), c2h4 = u("Etileno"),
-                         c2h2 = u("Acetileno");
     switch (gas) {
     case Gas::H2:
-        return h2;
+        return campo::ensayos::Hidrogeno;
     case Gas::CH4:
-        return ch4;
+        return campo::ensayos::Metano;
     case Gas::C2H6:
-        return c2h6;
+        return campo::ensayos::Etano;
     case Gas::C2H4:
-        return c2h4;
+        return campo::ensayos::Etileno;
     case Gas::C2H2:
         break;
     }
-    return c2h2;
+    return campo::ensayos::Acetileno;
 }
 
 Criterio c(int razon, int columna, const char* leyenda, Cota cota, double a = 0, double b = 0)
@@ -169,13 +168,13 @@ double Gases::valor(Gas gas) const
 
 Gases gasesDeTextos(const TextosEnsayo& textos)
 {
-    auto v = [&](Gas g) { return valorNumerico(textos.value(campo(g))); };
+    auto v = [&](Gas g) { return valorNumerico(textos.value(campoDe(g))); };
     return {v(Gas::H2), v(Gas::CH4), v(Gas::C2H6), v(Gas::C2H4), v(Gas::C2H2)};
 }
 
 Gases gasesGuardados(const QVariantMap& fila)
 {
-    auto v = [&](Gas g) { return valorGuardado(fila.value(campo(g))); };
+    auto v = [&](Gas g) { return valorGuardado(fila.value(campoDe(g))); };
     return {v(Gas::H2), v(Gas::CH4), v(Gas::C2H6), v(Gas::C2H4), v(Gas::C2H2)};
 }
 

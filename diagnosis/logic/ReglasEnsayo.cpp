@@ -1,5 +1,7 @@
 #include "diagnosis/logic/ReglasEnsayo.h"
 
+#include "data/logic/Campos.h"
+
 #include <QHash>
 
 namespace diagnostico::reglas {
@@ -16,39 +18,39 @@ QHash<int, Regla> crearReglas()
     using R = Resaltado;
     using E = Efecto;
     const QList<Regla> lista = {
-        {8, Grupo::Efq, u("HumSol"), u(" Humedad en Sólidos"), R::Naranja, E::Aviso,
+        {8, Grupo::Efq, campo::ensayos::HumSol, u(" Humedad en Sólidos"), R::Naranja, E::Aviso,
          [](double x) { return x > 5; }},
-        {9, Grupo::Efq, u("Acidez"), u(" Acidez Alta"), R::Amarillo, E::Aviso,
+        {9, Grupo::Efq, campo::ensayos::Acidez, u(" Acidez Alta"), R::Amarillo, E::Aviso,
          [](double x) { return 0.1 < x && x <= 0.3; }},
-        {10, Grupo::In, u("%_Inhibidor"), u(" Contenido de inhibidor nulo"), R::Naranja, E::Aviso,
+        {10, Grupo::In, campo::ensayos::Inhibidor, u(" Contenido de inhibidor nulo"), R::Naranja, E::Aviso,
          [](double x) { return x == 0; }},
-        {11, Grupo::In, u("%_Inhibidor"), u(" Bajo contenido de inhibidor"), R::Amarillo, E::Aviso,
+        {11, Grupo::In, campo::ensayos::Inhibidor, u(" Bajo contenido de inhibidor"), R::Amarillo, E::Aviso,
          [](double x) { return 0 < x && x < 0.5; }},
-        {12, Grupo::In, u("%_Inhibidor"), u(" Alto contenido de inhibidor"), R::Amarillo, E::Aviso,
+        {12, Grupo::In, campo::ensayos::Inhibidor, u(" Alto contenido de inhibidor"), R::Amarillo, E::Aviso,
          [](double x) { return x > 4; }},
-        {13, Grupo::Efq, u("Diel"), u(" Dieléctrico Bajo"), R::Naranja, E::Aviso,
+        {13, Grupo::Efq, campo::ensayos::Diel, u(" Dieléctrico Bajo"), R::Naranja, E::Aviso,
          [](double x) { return 25 <= x && x < 30; }},
-        {14, Grupo::Efq, u("TIF"), u(" Baja Tensión Interfacial"), R::Naranja, E::Aviso,
+        {14, Grupo::Efq, campo::ensayos::TIF, u(" Baja Tensión Interfacial"), R::Naranja, E::Aviso,
          [](double x) { return x != 0 && x < 26; }},
-        {15, Grupo::Efq, u("TangDelta"), u(" Tangente Delta Alta"), R::Naranja, E::Aviso,
+        {15, Grupo::Efq, campo::ensayos::TangDelta, u(" Tangente Delta Alta"), R::Naranja, E::Aviso,
          [](double x) { return x > 40; }},
-        {16, Grupo::Fur, u("Total"), u(" Contiene Furanos, implica deterioro del papel"), R::Amarillo,
-         E::Aviso, [](double x) { return x > 0; }},
-        {17, Grupo::Met, u("Aluminio"), u(" Contiene Metales (Aluminio), Sobrecalentamientos"), R::Amarillo,
-         E::Aviso, [](double x) { return x > 0; }},
-        {18, Grupo::Met, u("Hierro"), u(" Contiene Metales (Hierro), Sobrecalentamientos"), R::Amarillo,
-         E::Aviso, [](double x) { return x > 0; }},
-        {19, Grupo::Met, u("Cobre"), u(" Contiene Metales (Cobre), Sobrecalentamientos"), R::Amarillo,
-         E::Aviso, [](double x) { return x > 0; }},
-        {20, Grupo::Kf, u("KFTMC_PPM"), u(" Alto Contenido de Agua"), R::Amarillo, E::Aviso,
+        {16, Grupo::Fur, campo::ensayos::Total, u(" Contiene Furanos, implica deterioro del papel"),
+         R::Amarillo, E::Aviso, [](double x) { return x > 0; }},
+        {17, Grupo::Met, campo::ensayos::Aluminio, u(" Contiene Metales (Aluminio), Sobrecalentamientos"),
+         R::Amarillo, E::Aviso, [](double x) { return x > 0; }},
+        {18, Grupo::Met, campo::ensayos::Hierro, u(" Contiene Metales (Hierro), Sobrecalentamientos"),
+         R::Amarillo, E::Aviso, [](double x) { return x > 0; }},
+        {19, Grupo::Met, campo::ensayos::Cobre, u(" Contiene Metales (Cobre), Sobrecalentamientos"),
+         R::Amarillo, E::Aviso, [](double x) { return x > 0; }},
+        {20, Grupo::Kf, campo::ensayos::KFTMC_PPM, u(" Alto Contenido de Agua"), R::Amarillo, E::Aviso,
          [](double x) { return 25 <= x && x < 100; }},
-        {21, Grupo::Pcb, u("TOTAL PCB"), u(" Contiene PCB > 50 ppm!!!"), R::Naranja, E::Ninguno,
+        {21, Grupo::Pcb, campo::ensayos::TOTAL_PCB, u(" Contiene PCB > 50 ppm!!!"), R::Naranja, E::Ninguno,
          [](double x) { return x > 50; }},
-        {22, Grupo::Efq, u("Diel"), u(" Dieléctrico muy Bajo"), R::Naranja, E::Grave,
+        {22, Grupo::Efq, campo::ensayos::Diel, u(" Dieléctrico muy Bajo"), R::Naranja, E::Grave,
          [](double x) { return x != 0 && x < 25; }},
-        {23, Grupo::Efq, u("Acidez"), u(" Acidez Muy Alta"), R::Naranja, E::Grave,
+        {23, Grupo::Efq, campo::ensayos::Acidez, u(" Acidez Muy Alta"), R::Naranja, E::Grave,
          [](double x) { return x > 0.3; }},
-        {25, Grupo::Kf, u("KFTMC_PPM"), u(" Muy Alto Contenido de Agua"), R::Naranja, E::Grave,
+        {25, Grupo::Kf, campo::ensayos::KFTMC_PPM, u(" Muy Alto Contenido de Agua"), R::Naranja, E::Grave,
          [](double x) { return x >= 100; }},
     };
     QHash<int, Regla> porNumero;

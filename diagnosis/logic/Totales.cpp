@@ -1,46 +1,38 @@
 #include "diagnosis/logic/Totales.h"
 
+#include "data/logic/Campos.h"
 #include "diagnosis/logic/ValorNumerico.h"
 
 #include <cmath>
 
 namespace diagnostico {
 
-namespace {
-
-QStringList nombres(std::initializer_list<const char*> lista)
-{
-    QStringList out;
-    for (const char* n : lista)
-        out << QString::fromUtf8(n);
-    return out;
-}
-
-} // namespace
-
 const QStringList& camposGases()
 {
-    static const QStringList k = nombres({"Hidrógeno", "Oxígeno", "Nitrógeno", "Metano", "Monóxido",
-                                          "Dióxido", "Etano", "Etileno", "Acetileno"});
+    using namespace campo::ensayos;
+    static const QStringList k = {Hidrogeno, Oxigeno, Nitrogeno, Metano,   Monoxido,
+                                  Dioxido,   Etano,   Etileno,   Acetileno};
     return k;
 }
 
 const QStringList& camposCombustibles()
 {
-    static const QStringList k =
-        nombres({"Hidrógeno", "Metano", "Monóxido", "Etano", "Etileno", "Acetileno"});
+    using namespace campo::ensayos;
+    static const QStringList k = {Hidrogeno, Metano, Monoxido, Etano, Etileno, Acetileno};
     return k;
 }
 
 const QStringList& camposFuranos()
 {
-    static const QStringList k = nombres({"5H2F", "2FOL", "2FAL", "2ACF", "5M2F"});
+    using namespace campo::ensayos;
+    static const QStringList k = {F5H2F, F2FOL, F2FAL, F2ACF, F5M2F};
     return k;
 }
 
 const QStringList& camposPcb()
 {
-    static const QStringList k = nombres({"PCB_1242", "PCB_1254", "PCB_1260", "OTROS"});
+    using namespace campo::ensayos;
+    static const QStringList k = {PCB_1242, PCB_1254, PCB_1260, OTROS};
     return k;
 }
 

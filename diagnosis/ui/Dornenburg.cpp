@@ -44,7 +44,6 @@ void Dornenburg::setEjeX(double valor)
 {
     m_ejeX = grafico::recortarEje(valor);
     emit ejeXChanged(m_ejeX);
-    emit propertyChanged(QStringLiteral("EjeX"));
     update();
 }
 
@@ -52,7 +51,6 @@ void Dornenburg::setEjeY(double valor)
 {
     m_ejeY = grafico::recortarEje(valor);
     emit ejeYChanged(m_ejeY);
-    emit propertyChanged(QStringLiteral("EjeY"));
     update();
 }
 

@@ -31,8 +31,6 @@ public:
 signals:
     void ejeXChanged(double valor);
     void ejeYChanged(double valor);
-    // Tells the container which property changed, by its name ("EjeX" or "EjeY").
-    void propertyChanged(const QString& name);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

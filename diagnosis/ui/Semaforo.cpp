@@ -8,8 +8,6 @@
 
 namespace {
 
-const QString kPropiedad = QStringLiteral("Estado");
-
 constexpr int kAncho = 570;
 constexpr int kAlto = 2115;
 constexpr qreal kAnchoLampara = 2;
@@ -58,26 +56,7 @@ void Semaforo::setEstado(int estado)
 {
     m_estado = estado;
     emit estadoChanged(m_estado);
-    emit propertyChanged(kPropiedad);
     dibujar();
-}
-
-void Semaforo::readProperties(const QVariantMap& bag)
-{
-    bool ok = false;
-    const int estado = bag.value(kPropiedad, 0).toInt(&ok);
-    // A value that is not a number is treated as missing rather than guessed at.
-    m_estado = ok ? estado : 0;
-    dibujar();
-}
-
-void Semaforo::writeProperties(QVariantMap& bag) const
-{
-    // Like every saved property, the default value is not written.
-    if (m_estado != 0)
-        bag.insert(kPropiedad, m_estado);
-    else
-        bag.remove(kPropiedad);
 }
 
 QSize Semaforo::fixedSizeAt(qreal dpi)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QColor>
-#include <QVariantMap>
 #include <QWidget>
 
 // Three-lamp status light of a test's evaluation: red at the top, yellow in the middle, green
@@ -29,10 +28,6 @@ public:
     // The lamp whose rays are shown, or -1 when none are.
     int litLamp() const { return m_litLamp; }
 
-    // Saved design-time values: "Estado", default 0.
-    void readProperties(const QVariantMap& bag);
-    void writeProperties(QVariantMap& bag) const;
-
     // The fixed size, 570 x 2115 twips, at a resolution.
     static QSize fixedSizeAt(qreal dpi);
 
@@ -40,8 +35,6 @@ public:
 
 signals:
     void estadoChanged(int estado);
-    // Tells the container which property changed, by its name ("Estado").
-    void propertyChanged(const QString& name);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

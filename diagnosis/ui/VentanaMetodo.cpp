@@ -172,7 +172,7 @@ QWidget* VentanaMetodo::crearTabla()
     return tabla;
 }
 
-void VentanaMetodo::Calcula()
+void VentanaMetodo::recalcular()
 {
     const EnsayoGases ensayo = m_fuente ? m_fuente() : EnsayoGases();
     mostrar(evaluar(ensayo));
@@ -222,13 +222,13 @@ bool VentanaMetodo::event(QEvent* e)
 {
     // Coming back to the window always shows the test that is current now.
     if (e->type() == QEvent::WindowActivate)
-        Calcula();
+        recalcular();
     return QWidget::event(e);
 }
 
 void VentanaMetodo::showEvent(QShowEvent* e)
 {
-    Calcula();
+    recalcular();
     QWidget::showEvent(e);
 }
 

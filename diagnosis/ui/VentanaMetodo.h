@@ -15,7 +15,7 @@ class QLabel;
 using FuenteEnsayo = std::function<diagnostico::EnsayoGases()>;
 
 // A modeless window that shows a gas method's criteria table and marks what the method's
-// evaluator returns for the current test. It owns no data: Calcula reads the test again.
+// evaluator returns for the current test. It owns no data: recalcular reads the test again.
 class VentanaMetodo : public QWidget
 {
     Q_OBJECT
@@ -27,7 +27,7 @@ public:
                   bool& siempreVisible, QWidget* parent = nullptr);
 
     // Recomputes everything from the current test and refreshes the window.
-    void Calcula();
+    void recalcular();
 
     // What the window shows: captions of the visible cells row by row, the visible fault
     // names, both in table order, and whether "Forzado" shows.

@@ -1,5 +1,7 @@
 #include "maintenance/ui/Rest.h"
 
+#include "data/logic/Database.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -12,8 +14,9 @@ Rest::Rest(QWidget* parent) : QDialog(parent)
 
     auto* texto =
         new QLabel(QStringLiteral("La restauración de copias de seguridad todavía no está disponible.\n"
-                                  "Copie el archivo trafos.mdb en la carpeta de datos y vuelva a iniciar "
-                                  "el programa."),
+                                  "Copie el archivo %1 en la carpeta de datos y vuelva a iniciar "
+                                  "el programa.")
+                       .arg(Database::nombreArchivo()),
                    this);
     texto->setWordWrap(true);
     auto* cerrar = new QPushButton(QStringLiteral("&Cerrar"), this);

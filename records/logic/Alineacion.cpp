@@ -1,8 +1,9 @@
 #include "records/logic/Alineacion.h"
 
 #include "app/logic/RunState.h"
-#include "records/logic/Bandera.h"
+#include "data/logic/Campos.h"
 #include "records/logic/DataViews.h"
+#include "records/logic/Logging.h"
 
 namespace {
 
@@ -43,62 +44,15 @@ RecordView& Alineacion::vista(Vista v) const
     return m_vistas.Data1;
 }
 
-QString Alineacion::leyendaEnReposo(Vista v)
-{
-    switch (v) {
-    case Vista::Revision:
-        return QStringLiteral("REV");
-    case Vista::Ensayos:
-        return QStringLiteral("ENS");
-    case Vista::Mantenimiento:
-        return QStringLiteral("MAN");
-    case Vista::Trafo:
-        break;
-    }
-    return QStringLiteral("TRA");
-}
-
-QString Alineacion::leyenda(Vista v) const
-{
-    const RecordView& view = vista(v);
-    return leyendaEnReposo(v) + QLatin1Char(':') + QString::number(view.absolutePosition() + 1) +
-           QLatin1Char('-') + QString::number(view.recordCount());
-}
-
 bool Alineacion::aparcada(Vista v) const
 {
-    const bool* flag = aparcadaFlag(v);
-    return flag && *flag;
+    return m_aparcada[static_cast<size_t>(v)];
 }
 
-bool& Alineacion::alinea(Vista v) const
+void Alineacion::reiniciar()
 {
-    switch (v) {
-    case Vista::Revision:
-        return m_estado.AlineaRevision;
-    case Vista::Ensayos:
-        return m_estado.AlineaEnsayos;
-    case Vista::Mantenimiento:
-        return m_estado.AlineaMantenimiento;
-    case Vista::Trafo:
-        break;
-    }
-    return m_estado.AlineaTrafo;
-}
-
-bool* Alineacion::aparcadaFlag(Vista v) const
-{
-    switch (v) {
-    case Vista::Revision:
-        return &m_estado.AparcadaRevision;
-    case Vista::Ensayos:
-        return &m_estado.AparcadaEnsayos;
-    case Vista::Mantenimiento:
-        return &m_estado.AparcadaMantenimiento;
-    case Vista::Trafo:
-        break;
-    }
-    return nullptr; // the transformer view is never parked
+    m_alinea.fill(true);
+    m_aparcada.fill(false);
 }
 
 bool Alineacion::enFila(const RecordView& view)
@@ -108,29 +62,30 @@ bool Alineacion::enFila(const RecordView& view)
 
 bool Alineacion::encontrar(RecordView& view, const QString& criterio)
 {
+    // A find that matches nothing is no error; an engine error is logged and counts as no match.
     const Result<bool> found = view.findFirst(criterio);
+    ignorarFallo(found, logRecords(), "Buscar en la vista");
     return found.ok() && found.value();
 }
 
 void Alineacion::trafoMovido()
 {
     RecordView& trafos = m_vistas.Data1;
-    emit leyendaCambiada(Vista::Trafo, leyenda(Vista::Trafo));
-    emit estadoTrafo(trafos.value(QStringLiteral("ESTADO")).toInt(),
-                     trafos.value(QStringLiteral("AUTO")).toBool(), trafos.value(QStringLiteral("GRAVEDAD")));
+    emit estadoTrafo(trafos.value(campo::trafoge::ESTADO).toInt(),
+                     trafos.value(campo::trafoge::AUTO).toBool(), trafos.value(campo::trafoge::GRAVEDAD));
 
     // The program's own moves (opening, parking, refreshes) align nothing and leave the
     // synchronisation as it was, so that opening the views never aligns them.
     if (!m_estado.ReposicionActiva)
         return;
-    if (m_estado.SincronizacionActiva && m_estado.AlineaTrafo)
+    if (m_estado.SincronizacionActiva && alinea(Vista::Trafo))
         alinearDesdeTrafo();
-    m_estado.SincronizacionActiva = true;
+    m_estado.activarSincronizacion();
 }
 
 void Alineacion::alinearConTrafo()
 {
-    m_estado.SincronizacionActiva = true;
+    m_estado.activarSincronizacion();
     if (m_estado.ReposicionActiva)
         alinearDesdeTrafo();
 }
@@ -142,13 +97,12 @@ void Alineacion::alinearDesdeTrafo()
         return;
     Bandera guard(m_alineando, true);
     alinearFechadas(trafos.value(0).toString(), Vista::Trafo);
-    m_estado.AlineaTrafo = true;
+    alinea(Vista::Trafo) = true;
 }
 
 void Alineacion::fechadaMovida(Vista v)
 {
     RecordView& view = vista(v);
-    emit leyendaCambiada(v, leyenda(v));
     if (!m_estado.ReposicionActiva)
         return;
     if (v == Vista::Ensayos && enFila(view))
@@ -162,15 +116,15 @@ void Alineacion::fechadaMovida(Vista v)
     }
 
     Bandera guard(m_alineando, true);
-    Bandera trafo(m_estado.AlineaTrafo, false);
+    Bandera trafo(alinea(Vista::Trafo), false);
     const QString codigo = view.value(0).toString();
     // The inspection table writes its code field in capitals; the criterion follows it.
-    const QString campo = v == Vista::Revision ? QStringLiteral("[CÓDIGO]=") : QStringLiteral("[código]=");
-    encontrar(m_vistas.Data1, campo + codigo);
+    const QString criterio = v == Vista::Revision ? QStringLiteral("[CÓDIGO]=") : QStringLiteral("[código]=");
+    encontrar(m_vistas.Data1, criterio + codigo);
     alinearFechadas(codigo, v);
     emit sinRegistros(v, false);
     // The view stands on a row of its own now, whatever brought it there.
-    *aparcadaFlag(v) = false;
+    aparcadaFlag(v) = false;
     alinea(v) = true;
 }
 
@@ -185,10 +139,10 @@ void Alineacion::alinearFechadas(const QString& codigo, Vista excepto)
     int n = 0;
     {
         // The views moved here align nothing in turn.
-        Bandera revision(m_estado.AlineaRevision, excepto == Vista::Revision && m_estado.AlineaRevision);
-        Bandera ensayos(m_estado.AlineaEnsayos, excepto == Vista::Ensayos && m_estado.AlineaEnsayos);
-        Bandera mantenimiento(m_estado.AlineaMantenimiento,
-                              excepto == Vista::Mantenimiento && m_estado.AlineaMantenimiento);
+        Bandera revision(alinea(Vista::Revision), excepto == Vista::Revision && alinea(Vista::Revision));
+        Bandera ensayos(alinea(Vista::Ensayos), excepto == Vista::Ensayos && alinea(Vista::Ensayos));
+        Bandera mantenimiento(alinea(Vista::Mantenimiento),
+                              excepto == Vista::Mantenimiento && alinea(Vista::Mantenimiento));
         for (Vista v : kFechadas) {
             if (v == excepto)
                 continue;
@@ -205,7 +159,7 @@ void Alineacion::alinearFechadas(const QString& codigo, Vista excepto)
                 continue;
             if (!pasos[i].encontrada)
                 aparcar(view);
-            *aparcadaFlag(pasos[i].vista) = !pasos[i].encontrada;
+            aparcadaFlag(pasos[i].vista) = !pasos[i].encontrada;
         }
     }
     // After the parking, whose leaving of the test row lights the diagnosis light with 1:
@@ -220,31 +174,31 @@ void Alineacion::reposicionarLista(const QString& codigo)
 {
     // The list's own selection handler must not move the transformer view back while the
     // list is being put on the transformer the window already shows.
-    Bandera sinc1(m_estado.ListaSinc1, true);
-    Bandera sinc2(m_estado.ListaSinc2, true);
+    Interruptor::Mientras sinc1(m_estado.ListaSinc1, true);
+    Interruptor::Mientras sinc2(m_estado.ListaSinc2, true);
     PriorityList& lista = m_vistas.Ado1;
-    if (!lista.requery().ok())
-        return;
-    lista.find(QStringLiteral("CÓDIGO LIKE ") + codigo);
+    const Status releida = lista.requery();
+    ignorarFallo(releida, logRecords(), "La lista de prioridades al alinear");
+    if (releida)
+        ignorarFallo(lista.find(QStringLiteral("CÓDIGO LIKE ") + codigo), logRecords(),
+                     "El transformador en la lista de prioridades");
 }
 
 void Alineacion::aparcar(RecordView& view)
 {
     if (view.eof())
         return; // already past its last row
-    Bandera reposicion(m_estado.ReposicionActiva, false);
+    Interruptor::Mientras reposicion(m_estado.ReposicionActiva, false);
     if (view.moveLast().ok())
-        view.moveNext();
+        ignorarFallo(view.moveNext(), logRecords(), "Aparcar la vista tras su última fila");
 }
 
 void Alineacion::evaluarEnsayo()
 {
-    if (m_evaluacion.Calculus)
-        m_evaluacion.Calculus();
-    if (m_evaluacion.Diagnos)
-        m_evaluacion.Diagnos();
-    if (m_evaluacion.ENS)
-        m_evaluacion.ENS();
+    for (const std::function<void()>* paso :
+         {&m_evaluacion.relacionGases, &m_evaluacion.diagnostico, &m_evaluacion.grupos})
+        if (*paso)
+            (*paso)();
 }
 
 namespace {
@@ -273,40 +227,41 @@ void Alineacion::validarEnsayo(RecordView::Action action)
 
 void Alineacion::antesDeNavegar(Vista v)
 {
-    bool* aparcadaAhora = aparcadaFlag(v);
-    if (!aparcadaAhora || !*aparcadaAhora)
+    if (!aparcada(v))
         return;
-    *aparcadaAhora = false;
+    aparcadaFlag(v) = false;
     RecordView& view = vista(v);
     if (view.eof())
         return; // a step back lands on the last row of the table, a step to the first on the first
-    Bandera reposicion(m_estado.ReposicionActiva, false);
+    Interruptor::Mientras reposicion(m_estado.ReposicionActiva, false);
     if (view.moveFirst().ok() && !view.bof())
-        view.movePrevious();
+        ignorarFallo(view.movePrevious(), logRecords(), "Llevar la vista antes de su primera fila");
 }
 
-void Alineacion::navegar(Vista v, Accion accion)
+Status Alineacion::pasar(RecordView& view, Paso paso)
 {
-    antesDeNavegar(v);
-    RecordView& view = vista(v);
     if (!view.isOpen())
-        return;
-    switch (accion) {
-    case Accion::Primero:
-        view.moveFirst();
+        return {};
+    const int posicion = view.absolutePosition();
+    switch (paso) {
+    case Paso::Primero:
+        return view.moveFirst();
+    case Paso::Anterior:
+        if (view.bof())
+            return view.moveFirst();
+        if (posicion != 0)
+            return view.movePrevious();
         break;
-    case Accion::Ultimo:
-        view.moveLast();
+    case Paso::Siguiente:
+        if (view.eof())
+            return view.moveLast();
+        if (posicion != view.recordCount() - 1)
+            return view.moveNext();
         break;
-    case Accion::Anterior:
-        if (!view.bof() && view.absolutePosition() != 0)
-            view.movePrevious();
-        break;
-    case Accion::Siguiente:
-        if (!view.eof() && view.absolutePosition() != view.recordCount() - 1)
-            view.moveNext();
-        break;
+    case Paso::Ultimo:
+        return view.moveLast();
     }
+    return {};
 }
 
 void Alineacion::refrescarFechada(Vista v)
@@ -316,8 +271,8 @@ void Alineacion::refrescarFechada(Vista v)
     RecordView& view = vista(v);
     {
         // Re-reading lands on the table's first row, which may belong to another transformer.
-        Bandera reposicion(m_estado.ReposicionActiva, false);
-        view.refresh();
+        Interruptor::Mientras reposicion(m_estado.ReposicionActiva, false);
+        ignorarFallo(view.refresh(), logRecords(), "Releer la vista fechada");
     }
     RecordView& trafos = m_vistas.Data1;
     bool encontrada = false;
@@ -330,7 +285,7 @@ void Alineacion::refrescarFechada(Vista v)
     emit sinRegistros(v, !encontrada);
     if (!encontrada && view.recordCount() > 0)
         aparcar(view);
-    *aparcadaFlag(v) = !encontrada && view.recordCount() > 0;
+    aparcadaFlag(v) = !encontrada && view.recordCount() > 0;
     if (v == Vista::Ensayos && !encontrada)
         emit semaforoEnsayo(0);
 }

@@ -1,7 +1,7 @@
 #include "records/logic/DataViews.h"
 
 #include "app/logic/RunState.h"
-#include "records/logic/Bandera.h"
+#include "records/logic/Logging.h"
 
 DataViews::DataViews(RunState& estado) : m_estado(estado) {}
 
@@ -61,14 +61,14 @@ void DataViews::openAll(std::shared_ptr<Database> db, bool soloLectura)
     Data9.setRecordSource(QStringLiteral("trafoge"));
     Data10.setRecordSource(fuenteAislantes());
 
+    if (!m_db)
+        return;
     // Opening the views must not align them or run the input checks.
-    m_estado.ReposicionActiva = false;
-    if (m_db) {
-        for (int n = 1; n <= 10; ++n)
-            data(n)->refresh(); // a view that fails stays empty; the others go on
-        Ado1.requery();
-    }
-    m_estado.ReposicionActiva = true;
+    Interruptor::Mientras reposicion(m_estado.ReposicionActiva, false);
+    // A view that fails stays empty; the others go on.
+    for (int n = 1; n <= 10; ++n)
+        ignorarFallo(data(n)->refresh(), logRecords(), "Abrir una vista de registros");
+    ignorarFallo(Ado1.requery(), logRecords(), "Abrir la lista de prioridades");
 }
 
 void DataViews::closeAll()
@@ -101,20 +101,21 @@ void DataViews::reabrirVistas()
     Data3.setRecordSource(QStringLiteral("ensayos"));
     Data4.setRecordSource(QStringLiteral("mantenimiento"));
     Data9.setRecordSource(QStringLiteral("trafoge"));
-    Ado1.requery();
+    ignorarFallo(Ado1.requery(), logRecords(), "Releer la lista de prioridades");
     {
         // Re-reading moves every view; only the final move of the transformer view aligns.
-        Bandera reposicion(m_estado.ReposicionActiva, false);
+        Interruptor::Mientras reposicion(m_estado.ReposicionActiva, false);
         for (int n : {1, 2, 3, 4, 5, 8, 7, 6, 9})
-            data(n)->refresh();
+            ignorarFallo(data(n)->refresh(), logRecords(), "Releer una vista de registros");
         for (int n = 1; n <= 4; ++n) {
-            data(n)->moveLast();
-            data(n)->moveFirst();
+            // The last row first, so that the view knows its row count.
+            ignorarFallo(data(n)->moveLast(), logRecords(), "Ir a la última fila");
+            ignorarFallo(data(n)->moveFirst(), logRecords(), "Ir a la primera fila");
         }
     }
     // The date operator of the searches is kept: only the selections go.
     const QString todo = QStringLiteral("1=1");
     m_estado.FormulaTrafo = m_estado.FormulaRevision = m_estado.FormulaEnsayos = todo;
     m_estado.FormulaMantenimiento = m_estado.FiltroCodigos = todo;
-    Data1.moveFirst();
+    ignorarFallo(Data1.moveFirst(), logRecords(), "Ir al primer transformador");
 }

@@ -28,6 +28,16 @@ QString codigoPropuesto(std::optional<int> mayor)
     return QString::number(std::max<qint64>(siguiente, 1));
 }
 
+QString tipoNuevo()
+{
+    return QStringLiteral("T.EXPANSIÓN");
+}
+
+QString aislanteNuevo()
+{
+    return QStringLiteral("ACT.YPF 64");
+}
+
 Result<int> comprobarCodigo(const QString& texto)
 {
     const QString t = texto.trimmed();

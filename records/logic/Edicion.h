@@ -20,6 +20,10 @@ Result<std::optional<int>> codigoMayor(const Database& db);
 // empty table; empty when it would pass the 16-bit range.
 QString codigoPropuesto(std::optional<int> mayor);
 
+// What a new transformer starts with: type "T.EXPANSIÓN" and insulating oil "ACT.YPF 64".
+QString tipoNuevo();
+QString aislanteNuevo();
+
 // The code box of a save: "Debe ingresar el código" when empty or zero; a code past the
 // 16-bit range is refused too. The code on success.
 Result<int> comprobarCodigo(const QString& texto);

@@ -1,5 +1,6 @@
 #include "records/logic/ModeloPrioridades.h"
 
+#include "data/logic/Campos.h"
 #include "data/logic/RecordView.h"
 
 #include <algorithm>
@@ -7,8 +8,10 @@
 namespace {
 
 // Fields behind the roles RolCodigo .. RolResumenObs, in that order.
-const char* const kCampos[] = {"CÓDIGO", "AREA",     "MARCA",       "NRO DE SERIE", "DENOMINACIÓN",
-                               "ESTADO", "GRAVEDAD", "DIAGNOSTICO", "RESUMEN OBS"};
+const QString* const kCampos[] = {
+    &campo::trafoge::CODIGO,       &campo::trafoge::AREA,         &campo::trafoge::MARCA,
+    &campo::trafoge::NRO_DE_SERIE, &campo::trafoge::DENOMINACION, &campo::trafoge::ESTADO,
+    &campo::trafoge::GRAVEDAD,     &campo::trafoge::DIAGNOSTICO,  &campo::trafoge::RESUMEN_OBS};
 constexpr int kNumCampos = int(sizeof(kCampos) / sizeof(kCampos[0]));
 
 QString comoTexto(const QVariant& v)
@@ -46,7 +49,7 @@ void ModeloPrioridades::reiniciar()
 void ModeloPrioridades::buscarCampos()
 {
     for (int i = 0; i < kNumCampos; ++i)
-        m_campos[i] = m_vista->isOpen() ? m_vista->fieldIndex(QString::fromUtf8(kCampos[i])) : -1;
+        m_campos[i] = m_vista->isOpen() ? m_vista->fieldIndex(*kCampos[i]) : -1;
 }
 
 int ModeloPrioridades::rowCount(const QModelIndex& parent) const

@@ -1,6 +1,8 @@
 #include "records/ui/BarraNavegacion.h"
 
 #include "data/logic/RecordView.h"
+#include "records/logic/Alineacion.h"
+#include "records/logic/Logging.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -68,27 +70,8 @@ void BarraNavegacion::mover(Boton b)
     emit pulsado(b);
     if (!m_vista || !m_vista->isOpen())
         return;
-    // The bar never leaves the view before its first or after its last row: a step past either
-    // end stays on that end, and a step from outside the rows lands on the nearest end.
-    const int posicion = m_vista->absolutePosition();
-    switch (b) {
-    case Primero:
-        m_vista->moveFirst();
-        break;
-    case Anterior:
-        if (m_vista->bof())
-            m_vista->moveFirst();
-        else if (posicion != 0)
-            m_vista->movePrevious();
-        break;
-    case Siguiente:
-        if (m_vista->eof())
-            m_vista->moveLast();
-        else if (posicion != m_vista->recordCount() - 1)
-            m_vista->moveNext();
-        break;
-    case Ultimo:
-        m_vista->moveLast();
-        break;
-    }
+    // A refused step (a pending edit the file would not take, say) leaves the row as it was;
+    // the view has reported why.
+    ignorarFallo(Alineacion::pasar(*m_vista, static_cast<Alineacion::Paso>(b)), logRecords(),
+                 "Paso de la barra de navegación");
 }

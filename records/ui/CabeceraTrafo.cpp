@@ -2,6 +2,7 @@
 
 #include "controls/Factory.h"
 #include "controls/SemaforoLuz.h"
+#include "data/logic/Campos.h"
 #include "data/logic/RecordView.h"
 #include "data/logic/Schema.h"
 #include "records/ui/EnlaceCampos.h"
@@ -17,7 +18,7 @@ namespace {
 
 struct Dato
 {
-    const char* campo;
+    const QString& campo;
     const char* rotulo;
     int fila;
     int columna;
@@ -25,9 +26,10 @@ struct Dato
 
 // Two rows of three: the short values (code, type) share the first column, the long names
 // the two wide ones, so that plant names and makers are read whole.
-const Dato kDatos[] = {{"CÓDIGO", "Código", 0, 0}, {"AREA", "Area", 0, 1},
-                       {"TIPO", "Tipo", 1, 0},     {"DENOMINACIÓN", "Denominación", 1, 1},
-                       {"MARCA", "Marca", 0, 2},   {"NRO DE SERIE", "Nro de Serie", 1, 2}};
+const Dato kDatos[] = {
+    {campo::trafoge::CODIGO, "Código", 0, 0}, {campo::trafoge::AREA, "Area", 0, 1},
+    {campo::trafoge::TIPO, "Tipo", 1, 0},     {campo::trafoge::DENOMINACION, "Denominación", 1, 1},
+    {campo::trafoge::MARCA, "Marca", 0, 2},   {campo::trafoge::NRO_DE_SERIE, "Nro de Serie", 1, 2}};
 
 // The width a box needs for the longest value its field usually holds.
 int anchoCorto(const schema::Field* campo, const QFontMetrics& fm)
@@ -53,12 +55,12 @@ CabeceraTrafo::CabeceraTrafo(int indiceLuz, QWidget* parent) : QWidget(parent)
         auto* rotulo = new QLabel(QString::fromUtf8(d.rotulo) + QLatin1Char(':'), this);
         rotulo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto* caja = new QLineEdit(this);
-        caja->setObjectName(QStringLiteral("cabecera_") + QString::fromUtf8(d.campo));
+        caja->setObjectName(QStringLiteral("cabecera_") + d.campo);
         caja->setReadOnly(true);
         caja->setFocusPolicy(Qt::NoFocus);
         if (d.columna == 0) {
             // Frame and inner margins of the box come on top of the text.
-            const int ancho = anchoCorto(t.field(QString::fromUtf8(d.campo)), caja->fontMetrics()) + 14;
+            const int ancho = anchoCorto(t.field(d.campo), caja->fontMetrics()) + 14;
             caja->setMinimumWidth(ancho);
             caja->setMaximumWidth(ancho + 10);
         } else {
@@ -96,6 +98,18 @@ int CabeceraTrafo::estadoLuz(QWidget* luz)
     return s ? static_cast<int>(s->estadoLuz()) : -1;
 }
 
+void CabeceraTrafo::colocarEnEsquina(QWidget* luz)
+{
+    QWidget* pagina = luz ? luz->parentWidget() : nullptr;
+    if (!pagina)
+        return;
+    const int margen = 6;
+    const QSize tam = luz->sizeHint().isValid() ? luz->sizeHint() : luz->size();
+    luz->setGeometry(pagina->width() - tam.width() - margen, margen, tam.width(), tam.height());
+    luz->raise();
+    luz->show();
+}
+
 void CabeceraTrafo::setVista(RecordView* trafos)
 {
     if (m_vista)
@@ -112,13 +126,13 @@ void CabeceraTrafo::mostrar()
         m_vista && m_vista->isOpen() && !m_vista->bof() && !m_vista->eof() && !m_vista->isDeleted();
     const schema::Table& t = schema::trafoge();
     for (int i = 0; i < m_cajas.size(); ++i) {
-        const QString campo = QString::fromUtf8(kDatos[i].campo);
-        const schema::Field* f = t.field(campo);
-        m_cajas[i]->setText(enFila && f ? EnlaceCampos::textoValor(m_vista->value(campo), f->kind)
+        const QString& nombre = kDatos[i].campo;
+        const schema::Field* f = t.field(nombre);
+        m_cajas[i]->setText(enFila && f ? EnlaceCampos::textoValor(m_vista->value(nombre), f->kind)
                                         : QString());
         m_cajas[i]->setCursorPosition(0);
         // A value longer than any the plant uses may still not fit; the tip shows it whole.
         m_cajas[i]->setToolTip(m_cajas[i]->text());
     }
-    setEstadoLuz(m_luz, enFila ? m_vista->value(QStringLiteral("ESTADO")).toInt() : 0);
+    setEstadoLuz(m_luz, enFila ? m_vista->value(campo::trafoge::ESTADO).toInt() : 0);
 }

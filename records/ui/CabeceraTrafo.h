@@ -27,6 +27,8 @@ public:
     // Sets a light made by crearLuz to a state code (0 off, 1 green, 2 yellow, 3 red).
     static void setEstadoLuz(QWidget* luz, int estado);
     static int estadoLuz(QWidget* luz);
+    // Puts a page's light at the page's top right corner, above its other children.
+    static void colocarEnEsquina(QWidget* luz);
 
 private:
     RecordView* m_vista = nullptr;

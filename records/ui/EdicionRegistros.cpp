@@ -1,58 +1,33 @@
 #include "records/ui/EdicionRegistros.h"
 
 #include "app/logic/RunState.h"
-#include "data/logic/Schema.h"
-#include "records/logic/Bandera.h"
+#include "data/logic/Campos.h"
 #include "records/logic/DataViews.h"
 #include "records/logic/Edicion.h"
-#include "records/ui/CabeceraTrafo.h"
-#include "records/ui/EnlaceCampos.h"
+#include "records/logic/Logging.h"
 #include "records/ui/PaginaFechada.h"
 #include "records/ui/PaginaTrafos.h"
 #include "utilities/logic/Mensajes.h"
 
-#include <QComboBox>
-#include <QCoreApplication>
-#include <QLineEdit>
 #include <QPushButton>
 
 namespace {
-
-QString s(const char* texto)
-{
-    return QString::fromUtf8(texto);
-}
 
 bool enFila(const RecordView& v)
 {
     return v.isOpen() && !v.bof() && !v.eof() && !v.isDeleted();
 }
 
-// Puts a text into a line box or an editable list, as if typed, so the binder writes it.
-void ponerTexto(QWidget* caja, const QString& texto)
-{
-    if (auto* linea = qobject_cast<QLineEdit*>(caja))
-        linea->setText(texto);
-    else if (auto* lista = qobject_cast<QComboBox*>(caja))
-        lista->setEditText(texto);
-}
-
-QString textoDe(QWidget* caja)
-{
-    if (auto* linea = qobject_cast<QLineEdit*>(caja))
-        return linea->text();
-    if (auto* lista = qobject_cast<QComboBox*>(caja))
-        return lista->currentText();
-    return QString();
-}
+constexpr Alineacion::Vista kFechadas[] = {Alineacion::Vista::Revision, Alineacion::Vista::Ensayos,
+                                           Alineacion::Vista::Mantenimiento};
 
 } // namespace
 
 EdicionRegistros::EdicionRegistros(RunState& estado, DataViews& vistas, Alineacion& alineacion,
-                                   PaginaTrafos& trafos, PaginaFechada& revision, PaginaFechada& ensayos,
-                                   PaginaFechada& mantenimiento, QObject* parent)
-    : QObject(parent), m_estado(estado), m_vistas(vistas), m_alineacion(alineacion), m_trafos(trafos),
-      m_revision(revision), m_ensayos(ensayos), m_mantenimiento(mantenimiento)
+                                   Mensajes& mensajes, PaginaTrafos& trafos, PaginaFechada& revision,
+                                   PaginaFechada& ensayos, PaginaFechada& mantenimiento, QObject* parent)
+    : QObject(parent), m_estado(estado), m_vistas(vistas), m_alineacion(alineacion), m_mensajes(mensajes),
+      m_trafos(trafos), m_revision(revision), m_ensayos(ensayos), m_mantenimiento(mantenimiento)
 {
     auto unir = [this](QPushButton* boton, auto accion) {
         if (boton)
@@ -64,8 +39,7 @@ EdicionRegistros::EdicionRegistros(RunState& estado, DataViews& vistas, Alineaci
     unir(m_trafos.boton(PaginaTrafos::Refrescar), [this] { refrescarTrafo(); });
     unir(m_trafos.boton(PaginaTrafos::Cancelar), [this] { cancelarTrafo(); });
     unir(m_trafos.boton(PaginaTrafos::GuardarAccesorios), [this] { guardarAccesorios(); });
-    for (const Alineacion::Vista v :
-         {Alineacion::Vista::Revision, Alineacion::Vista::Ensayos, Alineacion::Vista::Mantenimiento}) {
+    for (const Alineacion::Vista v : kFechadas) {
         PaginaFechada* p = pagina(v);
         unir(p->boton(PaginaFechada::Agregar), [this, v] { agregar(v); });
         unir(p->boton(PaginaFechada::Guardar), [this, v] { guardar(v); });
@@ -75,22 +49,33 @@ EdicionRegistros::EdicionRegistros(RunState& estado, DataViews& vistas, Alineaci
     }
 }
 
-void EdicionRegistros::setMensajes(Mensajes* mensajes)
+void EdicionRegistros::reiniciar()
 {
-    m_mensajes = mensajes;
+    m_editandoTrafo = false;
+    for (const Alineacion::Vista v : {Alineacion::Vista::Trafo, Alineacion::Vista::Revision,
+                                      Alineacion::Vista::Ensayos, Alineacion::Vista::Mantenimiento})
+        setAgregando(v, false);
 }
 
-void EdicionRegistros::aviso(const QString& texto)
+void EdicionRegistros::setAgregando(Alineacion::Vista v, bool agregando)
 {
-    if (m_mensajes)
-        m_mensajes->aviso(texto);
+    bool& actual = m_agregando[static_cast<size_t>(v)];
+    if (actual == agregando)
+        return;
+    actual = agregando;
+    emit agregandoCambiado(v, agregando);
+}
+
+void EdicionRegistros::avisar(const QString& texto)
+{
+    m_mensajes.aviso(texto);
 }
 
 bool EdicionRegistros::hayFilaParaGuardar(const RecordView& vista)
 {
     if (vista.editMode() == RecordView::EditMode::Add || enFila(vista))
         return true;
-    aviso(edicion::sinFilaParaGuardar());
+    m_mensajes.aviso(edicion::sinFilaParaGuardar());
     return false;
 }
 
@@ -109,73 +94,50 @@ PaginaFechada* EdicionRegistros::pagina(Alineacion::Vista v) const
     return nullptr;
 }
 
-bool& EdicionRegistros::agregando(Alineacion::Vista v) const
-{
-    switch (v) {
-    case Alineacion::Vista::Revision:
-        return m_estado.AgregandoRevision;
-    case Alineacion::Vista::Ensayos:
-        return m_estado.AgregandoEnsayo;
-    case Alineacion::Vista::Mantenimiento:
-        return m_estado.AgregandoMantenimiento;
-    case Alineacion::Vista::Trafo:
-        break;
-    }
-    return m_estado.AgregandoTrafo;
-}
-
 QString EdicionRegistros::codigoTrafoActual() const
 {
     return enFila(m_vistas.Data1) ? m_vistas.Data1.value(0).toString() : QString();
 }
 
-QWidget* EdicionRegistros::caja(PaginaFechada& p, const QString& campo) const
+void EdicionRegistros::volverAlRecordado()
 {
-    return p.enlace() ? p.enlace()->caja(campo) : nullptr;
+    // The alignment brings the tabs along; a transformer that is gone leaves the window on the
+    // first one, aligned.
+    const Result<bool> hallado =
+        m_vistas.Data1.findFirst(QStringLiteral("[Código]=") + QString::number(m_codigoRecordado));
+    ignorarFallo(hallado, logRecords(), "Volver al transformador recordado");
+    if (!hallado.ok() || !hallado.value())
+        m_alineacion.alinearConTrafo();
 }
 
 // ---- transformers ----
 
 void EdicionRegistros::agregarTrafo()
 {
-    if (m_estado.SoloLectura || m_estado.EditandoTrafo)
+    if (m_estado.SoloLectura || m_editandoTrafo)
         return;
     RecordView& trafos = m_vistas.Data1;
     if (!trafos.isOpen())
         return;
-    m_estado.AgregandoTrafo = true;
-    m_estado.CodigoRecordado = codigoTrafoActual().toInt();
+    setAgregando(Alineacion::Vista::Trafo, true);
+    m_codigoRecordado = codigoTrafoActual().toInt();
 
     // Searches and sub-groups are dropped so that the new transformer is seen with all others.
     m_vistas.reabrirVistas();
-    trafos.moveLast();
-    const auto mayor = edicion::codigoMayor(*trafos.database());
-    m_estado.UltimoCodigo = mayor.ok() ? mayor.value().value_or(0) : 0;
-
+    ignorarFallo(trafos.moveLast(), logRecords(), "Ir al último transformador");
+    // The largest code is read from the file, never from the last row shown.
+    const Result<std::optional<int>> mayor = edicion::codigoMayor(*trafos.database());
+    ignorarFallo(mayor, logRecords(), "Leer el código mayor");
     {
         // The empty new row is no transformer to align the other tabs to.
-        Bandera reposicion(m_estado.ReposicionActiva, false);
-        if (!trafos.addNew().ok())
+        Interruptor::Mientras reposicion(m_estado.ReposicionActiva, false);
+        const Status nueva = trafos.addNew();
+        ignorarFallo(nueva, logRecords(), "Agregar un transformador");
+        if (!nueva)
             return;
     }
-    EnlaceCampos* enlace = m_trafos.enlace();
-    enlace->mostrar();
-    m_trafos.cabecera()->mostrar();
-    const schema::Table& t = schema::trafoge();
-    ponerTexto(enlace->caja(t.codeField),
-               edicion::codigoPropuesto(mayor.ok() ? mayor.value() : std::optional<int>()));
-    if (auto* tipo = qobject_cast<QComboBox*>(enlace->caja(s("TIPO")))) {
-        const int expansion = tipo->findText(s("T.EXPANSIÓN"));
-        tipo->setCurrentIndex(expansion);
-        if (tipo->isEditable())
-            tipo->setEditText(s("T.EXPANSIÓN"));
-    }
-    ponerTexto(enlace->caja(s("TIPO AISLANTE")), s("ACT.YPF 64"));
-    m_trafos.botonModo()->setChecked(false);
-    m_trafos.aplicarModo();
-    if (QWidget* area = enlace->caja(s("AREA")))
-        area->setFocus();
-    m_estado.EditandoTrafo = true;
+    m_trafos.prepararNuevo(edicion::codigoPropuesto(mayor.ok() ? mayor.value() : std::optional<int>()));
+    m_editandoTrafo = true;
 }
 
 void EdicionRegistros::guardarTrafo()
@@ -183,70 +145,63 @@ void EdicionRegistros::guardarTrafo()
     if (m_estado.SoloLectura)
         return;
     RecordView& trafos = m_vistas.Data1;
-    EnlaceCampos* enlace = m_trafos.enlace();
-    const schema::Table& t = schema::trafoge();
-    QWidget* cajaCodigo = enlace->caja(t.codeField);
-    if (!aceptado(edicion::comprobarCodigo(textoDe(cajaCodigo)), cajaCodigo) || !hayFilaParaGuardar(trafos))
+    if (!aceptado(edicion::comprobarCodigo(m_trafos.textoCodigo()))) {
+        m_trafos.enfocarCodigo();
+        return;
+    }
+    if (!hayFilaParaGuardar(trafos))
         return;
     const bool nueva = trafos.editMode() == RecordView::EditMode::Add;
-    if (m_estado.AgregandoTrafo && nueva) {
-        // A new transformer starts in automatic mode: the diagnosis sets its state.
-        m_trafos.botonModo()->setChecked(false);
-        m_trafos.aplicarModo();
-    }
+    // A new transformer starts in automatic mode: the diagnosis sets its state.
+    if (agregando(Alineacion::Vista::Trafo) && nueva)
+        m_trafos.ponerAutomatico();
 
     const QByteArray marca = trafos.bookmark();
     // The boxes first: a value the file cannot take is reported, not dropped.
-    Status escrito = enlace->escribir();
-    if (escrito) {
-        const QString gravedad = m_trafos.cajaGravedad()->text().trimmed();
-        const QVariant valorGravedad = gravedad.isEmpty() ? QVariant() : QVariant(gravedad);
-        for (const auto& [campo, valor] :
-             {std::pair<QString, QVariant>{s("AUTO"), m_trafos.botonModo()->isChecked()},
-              {s("ESTADO"), std::max(0, m_trafos.listaEstado()->currentIndex())},
-              {s("GRAVEDAD"), valorGravedad}}) {
-            if (escrito)
-                escrito = trafos.setValue(campo, valor);
-        }
-        if (escrito && nueva)
-            escrito = trafos.setValue(s("TIPO"), textoDe(enlace->caja(s("TIPO"))));
-    }
+    Status escrito = m_trafos.escribir();
+    const PaginaTrafos::EstadoElegido elegido = m_trafos.estadoElegido();
+    if (escrito)
+        escrito = trafos.setValue(campo::trafoge::AUTO, elegido.manual);
+    if (escrito)
+        escrito = trafos.setValue(campo::trafoge::ESTADO, elegido.estado);
+    if (escrito)
+        escrito = trafos.setValue(campo::trafoge::GRAVEDAD, elegido.gravedad);
+    if (escrito && nueva)
+        escrito = trafos.setValue(campo::trafoge::TIPO, m_trafos.tipoElegido());
     if (escrito)
         escrito = trafos.update();
     if (!escrito) {
         // The edit stays open with what was typed: nothing is lost.
-        aviso(escrito.error());
+        m_mensajes.aviso(escrito.error());
         return;
     }
-    QCoreApplication::processEvents();
     // A saved new row became current and the alignment brought the other tabs and the list to
     // it; a changed row is shown again so the lights and the list take its state.
     if (!nueva)
-        trafos.moveToBookmark(marca);
-    m_estado.EditandoTrafo = false;
-    m_estado.AgregandoTrafo = false;
+        ignorarFallo(trafos.moveToBookmark(marca), logRecords(), "Volver al transformador guardado");
+    m_editandoTrafo = false;
+    setAgregando(Alineacion::Vista::Trafo, false);
 }
 
 void EdicionRegistros::eliminarTrafo()
 {
-    if (m_estado.SoloLectura || m_estado.EditandoTrafo)
+    if (m_estado.SoloLectura || m_editandoTrafo)
         return;
     RecordView& trafos = m_vistas.Data1;
     if (!enFila(trafos))
         return;
     const QString codigo = codigoTrafoActual();
-    if (!m_mensajes)
-        return;
-    const Mensajes::Answer respuesta = m_mensajes->show(
+    const Mensajes::Answer respuesta = m_mensajes.show(
         edicion::preguntaEliminarTrafo(codigo), edicion::tituloEliminar(Alineacion::Vista::Trafo),
         Mensajes::Icon::Critical, Mensajes::Buttons::YesNo, Mensajes::Answer::No);
     if (respuesta != Mensajes::Answer::Yes)
         return;
 
-    m_estado.SincronizacionActiva = false;
+    // The deletion and the re-read that follows must not align the views row by row.
+    Interruptor::Mientras sinSincronizar(m_estado.SincronizacionActiva, false);
     const Status borrado = trafos.deleteCurrent();
     if (!borrado) {
-        aviso(edicion::errorEliminar(borrado.error()));
+        m_mensajes.aviso(edicion::errorEliminar(borrado.error()));
         return;
     }
     // The transformer's inspections, tests and maintenance stay in the file.
@@ -258,36 +213,33 @@ void EdicionRegistros::refrescarTrafo()
     {
         // Re-reading lands each view on its first row and learns its row count; the window
         // then follows the first transformer rather than the first row of each table.
-        Bandera reposicion(m_estado.ReposicionActiva, false);
+        Interruptor::Mientras reposicion(m_estado.ReposicionActiva, false);
         for (RecordView* v : {&m_vistas.Data1, &m_vistas.Data2, &m_vistas.Data3, &m_vistas.Data4})
-            v->refresh();
+            ignorarFallo(v->refresh(), logRecords(), "Releer una vista de registros");
         for (RecordView* v : {&m_vistas.Data2, &m_vistas.Data3, &m_vistas.Data4, &m_vistas.Data1}) {
-            v->moveLast();
-            v->moveFirst();
+            ignorarFallo(v->moveLast(), logRecords(), "Ir a la última fila");
+            ignorarFallo(v->moveFirst(), logRecords(), "Ir a la primera fila");
         }
     }
     m_alineacion.alinearConTrafo();
-    m_estado.EditandoTrafo = false;
+    m_editandoTrafo = false;
     // An abandoned addition is over: a later save must not turn an existing transformer automatic.
-    m_estado.AgregandoTrafo = false;
+    setAgregando(Alineacion::Vista::Trafo, false);
 }
 
 void EdicionRegistros::cancelarTrafo()
 {
-    if (!m_estado.EditandoTrafo)
+    if (!m_editandoTrafo)
         return;
-    RecordView& trafos = m_vistas.Data1;
-    ponerTexto(m_trafos.enlace()->caja(schema::trafoge().codeField), QString());
+    m_trafos.vaciarCodigo();
     {
-        Bandera reposicion(m_estado.ReposicionActiva, false);
-        trafos.refresh();
+        // The new row is dropped by re-reading the view.
+        Interruptor::Mientras reposicion(m_estado.ReposicionActiva, false);
+        ignorarFallo(m_vistas.Data1.refresh(), logRecords(), "Releer los transformadores");
     }
-    const Result<bool> hallado =
-        trafos.findFirst(QStringLiteral("[Código]=") + QString::number(m_estado.CodigoRecordado));
-    if (!hallado.ok() || !hallado.value())
-        m_alineacion.alinearConTrafo();
-    m_estado.EditandoTrafo = false;
-    m_estado.AgregandoTrafo = false;
+    volverAlRecordado();
+    m_editandoTrafo = false;
+    setAgregando(Alineacion::Vista::Trafo, false);
 }
 
 void EdicionRegistros::guardarAccesorios()
@@ -295,18 +247,18 @@ void EdicionRegistros::guardarAccesorios()
     if (m_estado.SoloLectura)
         return;
     // During an addition the new transformer is saved as a whole, with its code checked.
-    if (m_estado.EditandoTrafo && m_vistas.Data1.editMode() == RecordView::EditMode::Add) {
+    if (m_editandoTrafo && m_vistas.Data1.editMode() == RecordView::EditMode::Add) {
         guardarTrafo();
         return;
     }
     RecordView& trafos = m_vistas.Data1;
     if (!hayFilaParaGuardar(trafos))
         return;
-    Status escrito = m_trafos.enlace()->escribir();
+    Status escrito = m_trafos.escribir();
     if (escrito)
         escrito = trafos.update();
     if (!escrito)
-        aviso(escrito.error());
+        m_mensajes.aviso(escrito.error());
 }
 
 // ---- inspections, tests, maintenance ----
@@ -320,20 +272,18 @@ void EdicionRegistros::agregar(Alineacion::Vista v)
     const QString codigo = codigoTrafoActual();
     if (!view.isOpen() || codigo.isEmpty())
         return;
-    m_estado.CodigoRecordado = codigo.toInt();
+    m_codigoRecordado = codigo.toInt();
     {
         // Going to the table's last row must not take the window to that row's transformer.
-        Bandera sincronizacion(m_estado.SincronizacionActiva, false);
-        view.moveLast();
-        if (!view.addNew().ok())
+        Interruptor::Mientras sincronizacion(m_estado.SincronizacionActiva, false);
+        ignorarFallo(view.moveLast(), logRecords(), "Ir a la última fila");
+        const Status nueva = view.addNew();
+        ignorarFallo(nueva, logRecords(), "Agregar una fila");
+        if (!nueva)
             return;
     }
-    p->enlace()->mostrar();
-    const schema::Table& t = p->enlace()->tabla();
-    ponerTexto(caja(*p, t.codeField), codigo);
-    if (QWidget* fecha = caja(*p, t.dateField))
-        fecha->setFocus();
-    agregando(v) = true;
+    p->prepararNuevo(codigo);
+    setAgregando(v, true);
 }
 
 void EdicionRegistros::guardar(Alineacion::Vista v)
@@ -342,24 +292,27 @@ void EdicionRegistros::guardar(Alineacion::Vista v)
     if (m_estado.SoloLectura || !p)
         return;
     RecordView& view = m_alineacion.vista(v);
-    const schema::Table& t = p->enlace()->tabla();
-    QWidget* cajaFecha = caja(*p, t.dateField);
     // The code box keeps the focus it had: the date box is where the user mends things.
-    if (!aceptado(edicion::comprobarCodigo(textoDe(caja(*p, t.codeField))), nullptr) ||
-        !aceptado(edicion::comprobarFecha(textoDe(cajaFecha)), cajaFecha) || !hayFilaParaGuardar(view))
+    if (!aceptado(edicion::comprobarCodigo(p->textoCodigo())))
+        return;
+    if (!aceptado(edicion::comprobarFecha(p->textoFecha()))) {
+        p->enfocarFecha();
+        return;
+    }
+    if (!hayFilaParaGuardar(view))
         return;
     const bool nueva = view.editMode() == RecordView::EditMode::Add;
     const QByteArray marca = view.bookmark();
-    Status escrito = p->enlace()->escribir();
+    Status escrito = p->escribir();
     if (escrito)
         escrito = view.update();
     if (!escrito) {
-        aviso(escrito.error());
+        m_mensajes.aviso(escrito.error());
         return;
     }
     if (!nueva)
-        view.moveToBookmark(marca);
-    agregando(v) = false;
+        ignorarFallo(view.moveToBookmark(marca), logRecords(), "Volver a la fila guardada");
+    setAgregando(v, false);
     if (nueva)
         p->setSinRegistros(false);
 }
@@ -367,24 +320,23 @@ void EdicionRegistros::guardar(Alineacion::Vista v)
 void EdicionRegistros::eliminar(Alineacion::Vista v)
 {
     PaginaFechada* p = pagina(v);
-    if (m_estado.SoloLectura || !p || agregando(v) || !m_mensajes)
+    if (m_estado.SoloLectura || !p || agregando(v))
         return;
     RecordView& view = m_alineacion.vista(v);
     if (!enFila(view))
         return;
-    const schema::Table& t = p->enlace()->tabla();
-    const Mensajes::Answer respuesta = m_mensajes->show(
-        edicion::preguntaEliminarFila(codigoTrafoActual(), textoDe(caja(*p, t.dateField))),
-        edicion::tituloEliminar(v), Mensajes::Icon::Critical, Mensajes::Buttons::YesNo, Mensajes::Answer::No);
+    const Mensajes::Answer respuesta = m_mensajes.show(
+        edicion::preguntaEliminarFila(codigoTrafoActual(), p->textoFecha()), edicion::tituloEliminar(v),
+        Mensajes::Icon::Critical, Mensajes::Buttons::YesNo, Mensajes::Answer::No);
     if (respuesta != Mensajes::Answer::Yes)
         return;
     const Status borrado = view.deleteCurrent();
     if (!borrado) {
-        aviso(edicion::errorEliminar(borrado.error()));
+        m_mensajes.aviso(edicion::errorEliminar(borrado.error()));
         return;
     }
     // The next row of the table: the window follows it to its transformer.
-    view.moveNext();
+    ignorarFallo(view.moveNext(), logRecords(), "Ir a la fila siguiente a la eliminada");
     // Past the table's last row there is nothing to follow: the transformer keeps its other rows.
     if (view.eof())
         m_alineacion.refrescarFechada(v);
@@ -395,7 +347,7 @@ void EdicionRegistros::refrescar(Alineacion::Vista v)
     if (!pagina(v))
         return;
     m_alineacion.refrescarFechada(v);
-    agregando(v) = false;
+    setAgregando(v, false);
 }
 
 void EdicionRegistros::cancelar(Alineacion::Vista v)
@@ -404,15 +356,11 @@ void EdicionRegistros::cancelar(Alineacion::Vista v)
     if (!p || !agregando(v))
         return;
     RecordView& view = m_alineacion.vista(v);
-    ponerTexto(caja(*p, p->enlace()->tabla().dateField), QString());
+    p->vaciarFecha();
     {
-        Bandera reposicion(m_estado.ReposicionActiva, false);
-        view.refresh();
+        Interruptor::Mientras reposicion(m_estado.ReposicionActiva, false);
+        ignorarFallo(view.refresh(), logRecords(), "Releer la vista fechada");
     }
-    agregando(v) = false;
-    // Back to the transformer shown when the addition started; the alignment brings the tabs.
-    const Result<bool> hallado =
-        m_vistas.Data1.findFirst(QStringLiteral("[Código]=") + QString::number(m_estado.CodigoRecordado));
-    if (!hallado.ok() || !hallado.value())
-        m_alineacion.alinearConTrafo();
+    setAgregando(v, false);
+    volverAlRecordado();
 }

@@ -4,7 +4,7 @@
 #include "records/logic/Alineacion.h"
 
 #include <QObject>
-#include <QWidget>
+#include <array>
 
 class DataViews;
 class Mensajes;
@@ -14,7 +14,8 @@ struct RunState;
 
 // The editing commands of the four record tabs: add, save, delete, refresh and cancel for
 // transformers and for the dated rows (inspections, tests, maintenance), and the accessories
-// page's save. The pages own the buttons; this object answers them.
+// page's save. The pages own the buttons and the boxes; this object answers the buttons and
+// asks the pages for what the user typed.
 //
 // What the file refuses is never silent: a save or deletion that fails shows the reason in
 // Spanish and keeps the edit with everything typed, so the user can mend it and save again.
@@ -22,13 +23,9 @@ class EdicionRegistros : public QObject
 {
     Q_OBJECT
 public:
-    EdicionRegistros(RunState& estado, DataViews& vistas, Alineacion& alineacion, PaginaTrafos& trafos,
-                     PaginaFechada& revision, PaginaFechada& ensayos, PaginaFechada& mantenimiento,
-                     QObject* parent = nullptr);
-
-    // Until it is set the commands do nothing that needs the user (no message is lost: the
-    // program sets it before the window is shown).
-    void setMensajes(Mensajes* mensajes);
+    EdicionRegistros(RunState& estado, DataViews& vistas, Alineacion& alineacion, Mensajes& mensajes,
+                     PaginaTrafos& trafos, PaginaFechada& revision, PaginaFechada& ensayos,
+                     PaginaFechada& mantenimiento, QObject* parent = nullptr);
 
     void agregarTrafo();
     void guardarTrafo();
@@ -43,33 +40,46 @@ public:
     void refrescar(Alineacion::Vista v);
     void cancelar(Alineacion::Vista v);
 
+    // A transformer edit is in progress: "&Agregar" and "&Eliminar" do nothing meanwhile.
+    bool editandoTrafo() const { return m_editandoTrafo; }
+    // A row of the view is being added (for the transformer view: until it is saved).
+    bool agregando(Alineacion::Vista v) const { return m_agregando[static_cast<size_t>(v)]; }
+    // No edit and no addition: the state after the views were opened on another file.
+    void reiniciar();
+
+signals:
+    // The adding state of a view changed (the tests tab recomputes its totals only then).
+    void agregandoCambiado(Alineacion::Vista v, bool agregando);
+
 private:
     PaginaFechada* pagina(Alineacion::Vista v) const;
-    bool& agregando(Alineacion::Vista v) const;
+    void setAgregando(Alineacion::Vista v, bool agregando);
     QString codigoTrafoActual() const;
-    QWidget* caja(PaginaFechada& p, const QString& campo) const;
-    // Shows a message with one OK button and the program's title.
-    void aviso(const QString& texto);
-    // A check of a box before a save: false after showing its message and putting the focus
-    // in the box (when one is given) to mend it.
-    template <typename T> bool aceptado(const Result<T>& comprobado, QWidget* caja)
+    // Goes back to the transformer remembered when the addition started.
+    void volverAlRecordado();
+    // A check before a save: false after showing its message.
+    template <typename T> bool aceptado(const Result<T>& comprobado)
     {
         if (comprobado)
             return true;
-        aviso(comprobado.error());
-        if (caja)
-            caja->setFocus();
+        avisar(comprobado.error());
         return false;
     }
+    void avisar(const QString& texto);
     // A save needs a row being added or a row shown; otherwise the user is told.
     bool hayFilaParaGuardar(const RecordView& vista);
 
     RunState& m_estado;
     DataViews& m_vistas;
     Alineacion& m_alineacion;
+    Mensajes& m_mensajes;
     PaginaTrafos& m_trafos;
     PaginaFechada& m_revision;
     PaginaFechada& m_ensayos;
     PaginaFechada& m_mantenimiento;
-    Mensajes* m_mensajes = nullptr;
+
+    bool m_editandoTrafo = false;
+    std::array<bool, 4> m_agregando{false, false, false, false};
+    // The transformer shown when an addition started; Cancelar goes back to it.
+    int m_codigoRecordado = 0;
 };

@@ -1,6 +1,7 @@
 #include "records/ui/EnlaceCampos.h"
 
 #include "records/logic/Edicion.h"
+#include "records/logic/Logging.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -32,9 +33,10 @@ EnlaceCampos::EnlaceCampos(RecordView& vista, const schema::Table& tabla, QObjec
 {
     connect(&m_vista, &RecordView::repositioned, this, &EnlaceCampos::mostrar);
     connect(&m_vista, &RecordView::validate, this, [this](RecordView::Action accion) {
-        // A deletion throws the row away: nothing typed into it is worth writing.
+        // A deletion throws the row away: nothing typed into it is worth writing. A value the
+        // view refuses stays in its box, and the view's own save reports the row.
         if (accion != RecordView::Action::Delete)
-            escribir();
+            ignorarFallo(escribir(), logRecords(), "Escribir las cajas en la fila");
     });
 }
 
@@ -115,20 +117,32 @@ QString EnlaceCampos::textoValor(const QVariant& valor, schema::FieldKind kind, 
     switch (kind) {
     case schema::FieldKind::Date:
         return textoFecha(valor.toDate(), corto);
-    case schema::FieldKind::Number: {
-        // Plain decimal text without group separators, with the decimal separator of the
-        // regional settings (read each time: they may change while the program runs).
-        QString texto = QString::number(valor.toDouble(), 'g', 15);
-        const QString separador = QLocale().decimalPoint();
-        if (separador != QLatin1String("."))
-            texto.replace(QLatin1Char('.'), separador);
-        return texto;
-    }
+    case schema::FieldKind::Number:
+        // Plain decimal text without group separators.
+        return conSeparadorLocal(QString::number(valor.toDouble(), 'g', 15));
     case schema::FieldKind::Integer:
         return QString::number(valor.toLongLong());
     default:
         return valor.toString();
     }
+}
+
+QString EnlaceCampos::conSeparadorLocal(const QString& texto)
+{
+    const QString separador = QLocale().decimalPoint();
+    if (separador == QLatin1String("."))
+        return texto;
+    QString t = texto;
+    return t.replace(QLatin1Char('.'), separador);
+}
+
+QString EnlaceCampos::conPunto(const QString& texto)
+{
+    const QString separador = QLocale().decimalPoint();
+    if (separador == QLatin1String("."))
+        return texto;
+    QString t = texto;
+    return t.replace(separador, QStringLiteral("."));
 }
 
 void EnlaceCampos::mostrar()

@@ -45,6 +45,11 @@ public:
     static QString textoFecha(const QDate& fecha, bool corto);
     // A value as a box shows it.
     static QString textoValor(const QVariant& valor, schema::FieldKind kind, bool corto = false);
+    // A number's text with the regional decimal separator in place of a point (boxes show
+    // numbers so, read each time: the settings may change while the program runs), and back
+    // with a point, as the evaluation reads it.
+    static QString conSeparadorLocal(const QString& texto);
+    static QString conPunto(const QString& texto);
 
 signals:
     // After the boxes were filled from the row.

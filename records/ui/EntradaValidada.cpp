@@ -1,6 +1,7 @@
 #include "records/ui/EntradaValidada.h"
 
 #include "records/logic/Validar.h"
+#include "records/ui/EnlaceCampos.h"
 #include "utilities/logic/Mensajes.h"
 
 #include <QApplication>
@@ -20,6 +21,19 @@ EntradaValidada::EntradaValidada(QLineEdit* box, schema::Checker checker, Mensaj
 EntradaValidada* EntradaValidada::attach(QLineEdit* box, const schema::Field& field, Mensajes& mensajes)
 {
     return new EntradaValidada(box, field.checker, mensajes);
+}
+
+QList<EntradaValidada::Adjunta> EntradaValidada::adjuntarA(const EnlaceCampos& enlace, Mensajes& mensajes)
+{
+    QList<Adjunta> adjuntas;
+    const schema::Table& tabla = enlace.tabla();
+    for (const QString& nombre : enlace.campos()) {
+        const schema::Field* campo = tabla.field(nombre);
+        auto* caja = qobject_cast<QLineEdit*>(enlace.caja(nombre));
+        if (campo && caja && campo->checker != schema::Checker::None)
+            adjuntas.append({campo, attach(caja, *campo, mensajes)});
+    }
+    return adjuntas;
 }
 
 void EntradaValidada::setSeparatorProvider(SeparatorProvider provider)

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 
+class EnlaceCampos;
 class Mensajes;
 class QLineEdit;
 
@@ -28,6 +29,13 @@ public:
 
     // Fits box with the checker that the schema gives field.
     static EntradaValidada* attach(QLineEdit* box, const schema::Field& field, Mensajes& mensajes);
+    // Fits every line box bound by enlace whose field has a keystroke checker.
+    struct Adjunta
+    {
+        const schema::Field* campo;
+        EntradaValidada* entrada;
+    };
+    static QList<Adjunta> adjuntarA(const EnlaceCampos& enlace, Mensajes& mensajes);
 
     // Defaults to the system locale's separator (validar::systemDecimalSeparator).
     void setSeparatorProvider(SeparatorProvider provider);

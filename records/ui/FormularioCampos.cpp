@@ -1,5 +1,6 @@
 #include "records/ui/FormularioCampos.h"
 
+#include "data/logic/Campos.h"
 #include "records/ui/BotonesTexto.h"
 #include "records/ui/EnlaceCampos.h"
 
@@ -28,49 +29,50 @@ const QHash<QString, int>& indicesEnsayos()
 {
     static const QHash<QString, int> indices = [] {
         QHash<QString, int> h;
-        const QList<std::pair<const char*, int>> pares = {{"HumSol", 41},
-                                                          {"TangDelta", 43},
-                                                          {"Visual", 62},
-                                                          {"SP_GR_", 63},
-                                                          {"Color", 64},
-                                                          {"Diel", 65},
-                                                          {"TIF", 66},
-                                                          {"Acidez", 67},
-                                                          {"%_Inhibidor", 68},
-                                                          {"Grado", 71},
-                                                          {"Factor", 72},
-                                                          {"Peso Seco", 73},
-                                                          {"Saturación", 74},
-                                                          {"KFTMC_PPM", 75},
-                                                          {"KFTMC_TEMP", 76},
-                                                          {"5H2F", 77},
-                                                          {"2FOL", 78},
-                                                          {"2FAL", 79},
-                                                          {"2ACF", 80},
-                                                          {"5M2F", 81},
-                                                          {"Total", 82},
-                                                          {"Hidrógeno", 83},
-                                                          {"Oxígeno", 84},
-                                                          {"Nitrógeno", 85},
-                                                          {"Metano", 86},
-                                                          {"Monóxido", 87},
-                                                          {"Dióxido", 88},
-                                                          {"Etano", 89},
-                                                          {"Etileno", 90},
-                                                          {"Acetileno", 91},
-                                                          {"Total combustible", 92},
-                                                          {"Total Gas", 93},
-                                                          {"Aluminio", 94},
-                                                          {"Hierro", 95},
-                                                          {"Cobre", 96},
-                                                          {"PCB_1242", 97},
-                                                          {"PCB_1254", 98},
-                                                          {"PCB_1260", 99},
-                                                          {"OTROS", 100},
-                                                          {"TOTAL PCB", 101},
-                                                          {"Fecha", 121}};
+        using namespace campo::ensayos;
+        const QList<std::pair<QString, int>> pares = {{HumSol, 41},
+                                                      {TangDelta, 43},
+                                                      {Visual, 62},
+                                                      {SP_GR, 63},
+                                                      {Color, 64},
+                                                      {Diel, 65},
+                                                      {TIF, 66},
+                                                      {Acidez, 67},
+                                                      {Inhibidor, 68},
+                                                      {Grado, 71},
+                                                      {Factor, 72},
+                                                      {PesoSeco, 73},
+                                                      {Saturacion, 74},
+                                                      {KFTMC_PPM, 75},
+                                                      {KFTMC_TEMP, 76},
+                                                      {F5H2F, 77},
+                                                      {F2FOL, 78},
+                                                      {F2FAL, 79},
+                                                      {F2ACF, 80},
+                                                      {F5M2F, 81},
+                                                      {Total, 82},
+                                                      {Hidrogeno, 83},
+                                                      {Oxigeno, 84},
+                                                      {Nitrogeno, 85},
+                                                      {Metano, 86},
+                                                      {Monoxido, 87},
+                                                      {Dioxido, 88},
+                                                      {Etano, 89},
+                                                      {Etileno, 90},
+                                                      {Acetileno, 91},
+                                                      {TotalCombustible, 92},
+                                                      {TotalGas, 93},
+                                                      {Aluminio, 94},
+                                                      {Hierro, 95},
+                                                      {Cobre, 96},
+                                                      {PCB_1242, 97},
+                                                      {PCB_1254, 98},
+                                                      {PCB_1260, 99},
+                                                      {OTROS, 100},
+                                                      {TOTAL_PCB, 101},
+                                                      {Fecha, 121}};
         for (const auto& [nombre, indice] : pares)
-            h.insert(QString::fromUtf8(nombre), indice);
+            h.insert(nombre, indice);
         return h;
     }();
     return indices;
@@ -240,38 +242,33 @@ QString FormularioCampos::rotulo(const schema::Field& campo)
 
 QString FormularioCampos::nombreCaja(const schema::Table& tabla, const schema::Field& campo)
 {
-    if (tabla.name == QLatin1String("Ensayos")) {
-        static const QStringList grupos = {
-            QStringLiteral("EFQ"), QStringLiteral("KF"),  QStringLiteral("FUR"),
-            QStringLiteral("MET"), QStringLiteral("PCB"), QStringLiteral("GAS"),
-            QStringLiteral("FD"),  QStringLiteral("LD"),  QStringLiteral("IN")};
+    if (&tabla == &schema::ensayos()) {
+        using namespace campo::ensayos;
+        static const QStringList grupos = {EFQ, KF, FUR, MET, PCB, GAS, FD, LD, IN};
         const int grupo = indiceEn(grupos, campo.name);
         if (grupo >= 0 && campo.kind == FieldKind::YesNo)
             return QStringLiteral("chkFieldsEns_%1").arg(grupo);
-        if (campo.name == QLatin1String("Sedimentos"))
+        if (campo.name == Sedimentos)
             return QStringLiteral("Combo10_25");
         const auto i = indicesEnsayos().constFind(campo.name);
         if (i != indicesEnsayos().constEnd())
             return QStringLiteral("txtFields_%1").arg(*i);
-    } else if (tabla.name == QLatin1String("Revision")) {
-        static const QStringList megado = {
-            QStringLiteral("PRIM / SEC A TIERRA 1'"),   QStringLiteral("SEC / PRIM A TIERRA 1'"),
-            QStringLiteral("PRIM SEC / TIERRA 1'"),     QStringLiteral("PRIM / SEC A TIERRA 10'"),
-            QStringLiteral("SEC  / PRIM A TIERRA 10'"), QStringLiteral("PRIM SEC / TIERRA 10'")};
+    } else if (&tabla == &schema::revision()) {
+        static const QStringList megado = campo::revision::megado();
         const int m = indiceEn(megado, campo.name);
         if (m >= 0)
             return QStringLiteral("txtFieldsM_%1").arg(m + 1);
         if (campo.name == tabla.dateField)
             return QStringLiteral("txtFields_119");
-    } else if (tabla.name == QLatin1String("Mantenimiento")) {
+    } else if (&tabla == &schema::mantenimiento()) {
         if (campo.name == tabla.dateField)
             return QStringLiteral("txtFields_115");
-    } else if (tabla.name == QLatin1String("Trafoge")) {
-        if (campo.name == QLatin1String("ESTADO"))
+    } else if (&tabla == &schema::trafoge()) {
+        if (campo.name == campo::trafoge::ESTADO)
             return QStringLiteral("Combo8");
-        if (campo.name == QLatin1String("GRAVEDAD"))
+        if (campo.name == campo::trafoge::GRAVEDAD)
             return QStringLiteral("Text1_0");
-        if (campo.name == QLatin1String("AUTO"))
+        if (campo.name == campo::trafoge::AUTO)
             return QStringLiteral("VxBoton9_1");
     }
     return QStringLiteral("campo_") + campo.name;
@@ -289,7 +286,7 @@ QWidget* FormularioCampos::crearCaja(const schema::Table& tabla, const schema::F
         lista->setEditable(true);
         lista->addItems(campo.values);
         // The sludge list offers a blank for a test that did not say.
-        if (campo.name == QLatin1String("Sedimentos"))
+        if (campo.name == campo::ensayos::Sedimentos)
             lista->addItem(QStringLiteral(" "));
         lista->setInsertPolicy(QComboBox::NoInsert);
         caja = lista;

@@ -2,7 +2,7 @@
 
 #include "app/logic/RunState.h"
 #include "data/logic/RecordView.h"
-#include "records/logic/Bandera.h"
+#include "records/logic/Logging.h"
 #include "records/ui/EnlaceCampos.h"
 
 #include <QAbstractListModel>
@@ -106,9 +106,9 @@ PaginaCalendario::PaginaCalendario(RunState& estado, RecordView& fechas, const Q
 void PaginaCalendario::activar()
 {
     // Re-opening the list is the program's own move: nothing aligns and no input is checked.
-    Bandera reposicion(m_estado.ReposicionActiva, false);
+    Interruptor::Mientras reposicion(m_estado.ReposicionActiva, false);
     m_fechas.setRecordSource(m_consulta);
-    m_fechas.refresh();
+    ignorarFallo(m_fechas.refresh(), logRecords(), "Releer la lista de fechas");
 }
 
 QString PaginaCalendario::textoFila(int fila) const

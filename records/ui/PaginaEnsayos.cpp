@@ -1,21 +1,52 @@
 #include "records/ui/PaginaEnsayos.h"
 
+#include "app/logic/RunState.h"
+#include "data/logic/Campos.h"
+#include "diagnosis/logic/ValorNumerico.h"
 #include "records/ui/EnlaceCampos.h"
 #include "records/ui/FormularioCampos.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-PaginaEnsayos::PaginaEnsayos(QWidget* parent)
-    : PaginaFechada(QStringLiteral("PaginaEnsayos"), QStringLiteral("ENS"), 4, parent)
+namespace {
+
+QColor colorResaltado(diagnostico::Resaltado r, const QWidget* caja)
+{
+    switch (r) {
+    case diagnostico::Resaltado::Naranja:
+        return QColor(255, 192, 128);
+    case diagnostico::Resaltado::Amarillo:
+        return QColor(248, 254, 190);
+    case diagnostico::Resaltado::Normal:
+        break;
+    }
+    return QApplication::palette(caja).color(QPalette::Base);
+}
+
+bool esDe(const QString& campo, const QStringList& campos)
+{
+    for (const QString& c : campos)
+        if (schema::sameName(c, campo))
+            return true;
+    return false;
+}
+
+} // namespace
+
+PaginaEnsayos::PaginaEnsayos(RunState& estado, QWidget* parent)
+    : PaginaFechada(QStringLiteral("PaginaEnsayos"), QStringLiteral("ENS"), 4, parent), m_estado(estado)
 {
 }
 
@@ -50,27 +81,41 @@ void PaginaEnsayos::construirDetalle(QTabWidget* detalle, EnlaceCampos& enlace)
                     QStringLiteral("OBSERVACION"));
     detalle->addTab(construirDiagnostico(), QString::fromUtf8("DIAGNÓSTICO"));
 
-    const struct
-    {
-        int indice;
-        void (PaginaEnsayos::*accion)();
-    } casillas[] = {{0, &PaginaEnsayos::EFQConInhibidor},
-                    {1, &PaginaEnsayos::KF},
-                    {2, &PaginaEnsayos::FUR},
-                    {3, &PaginaEnsayos::MET},
-                    {4, &PaginaEnsayos::PCB},
-                    {5, &PaginaEnsayos::GAS},
-                    {7, &PaginaEnsayos::LD},
-                    {8, &PaginaEnsayos::INH}};
-    for (const auto& c : casillas)
-        if (auto* b = qobject_cast<QAbstractButton*>(casilla(c.indice)))
-            connect(b, &QAbstractButton::clicked, this, c.accion);
+    // A group's check box enables its boxes; the inhibitor box is also an EFQ box, but whether
+    // it can be typed in is its own switch's, so it follows IN after EFQ.
+    for (const int c : {0, 1, 2, 3, 4, 5, 7, 8})
+        if (auto* b = qobject_cast<QAbstractButton*>(casilla(c)))
+            connect(b, &QAbstractButton::clicked, this, [this, c] {
+                habilitarGrupo(c);
+                if (c == 0)
+                    habilitarGrupo(8);
+            });
+    // The forced-doubtful box redoes the gas ratios and the diagnosis at once.
     if (auto* forzado = qobject_cast<QAbstractButton*>(casilla(6)))
-        connect(forzado, &QAbstractButton::clicked, this, &PaginaEnsayos::forzadoPulsado);
-    connect(this, &PaginaEnsayos::forzadoPulsado, this, &PaginaEnsayos::evaluar);
-    connect(&enlace, &EnlaceCampos::mostrado, this, &PaginaEnsayos::testMostrado);
-    connect(&enlace.vista(), &RecordView::validate, this, &PaginaEnsayos::dejandoFila);
-    ENS();
+        connect(forzado, &QAbstractButton::clicked, this, &PaginaEnsayos::evaluar);
+    // Typing into a gas, furan or PCB box recomputes the totals it belongs to.
+    QStringList sumados = diagnostico::camposGases();
+    sumados << diagnostico::camposFuranos() << diagnostico::camposPcb();
+    for (const QString& campo : sumados)
+        if (auto* caja = qobject_cast<QLineEdit*>(enlace.caja(campo)))
+            connect(caja, &QLineEdit::textEdited, this, [this, campo] { recalcularTotales(campo); });
+    habilitarGrupos();
+}
+
+void PaginaEnsayos::ajustarEntrada(EntradaValidada& entrada, const schema::Field& campo)
+{
+    // Enter in the last box of a sub-tab brings up the next one.
+    if (schema::sameName(campo.name, campo::ensayos::Acetileno))
+        entrada.setOnEnter([this] { mostrarSubpestana(QStringLiteral("GASES")); });
+    else if (schema::sameName(campo.name, campo::ensayos::TOTAL_PCB))
+        entrada.setOnEnter([this] { mostrarSubpestana(QStringLiteral("OBSERVACION")); });
+}
+
+void PaginaEnsayos::mostrarSubpestana(const QString& titulo)
+{
+    for (int i = 0; i < detalle()->count(); ++i)
+        if (detalle()->tabText(i) == titulo)
+            detalle()->setCurrentIndex(i);
 }
 
 QWidget* PaginaEnsayos::construirDiagnostico()
@@ -119,6 +164,7 @@ QWidget* PaginaEnsayos::construirDiagnostico()
     for (int i = 0; i < 3; ++i) {
         auto* b = new QPushButton(QString::fromUtf8(metodos[i]), pagina);
         b->setObjectName(QStringLiteral("Command56_%1").arg(i));
+        connect(b, &QPushButton::clicked, this, [this, i] { emit metodoPedido(i); });
         m_metodos << b;
         botones->addWidget(b);
     }
@@ -127,35 +173,133 @@ QWidget* PaginaEnsayos::construirDiagnostico()
     return pagina;
 }
 
-void PaginaEnsayos::setEvaluacion(std::function<void()> calculus, std::function<void()> diagnos)
-{
-    m_calculus = std::move(calculus);
-    m_diagnos = std::move(diagnos);
-}
-
 void PaginaEnsayos::evaluar()
 {
-    if (m_calculus)
-        m_calculus();
-    if (m_diagnos)
-        m_diagnos();
+    mostrarRelacionGases();
+    mostrarDiagnostico();
 }
 
-void PaginaEnsayos::testMostrado()
+bool PaginaEnsayos::hayEnsayo() const
 {
-    if (!m_evaluacionPropia)
-        return;
-    evaluar();
-    ENS();
+    const RecordView* v = enlace() ? &enlace()->vista() : nullptr;
+    return v && v->isOpen() && !v->bof() && !v->eof() && !v->isDeleted();
 }
 
-void PaginaEnsayos::dejandoFila(RecordView::Action accion)
+bool PaginaEnsayos::marcada(int indice) const
 {
-    // The diagnosis shown belongs to the row being left; the next row's evaluation redoes it.
-    if (accion == RecordView::Action::Update || !m_evaluacionPropia)
+    auto* b = qobject_cast<QAbstractButton*>(casilla(indice));
+    return b && b->isChecked();
+}
+
+diagnostico::EnsayoEnPantalla PaginaEnsayos::ensayoEnPantalla() const
+{
+    diagnostico::EnsayoEnPantalla e;
+    if (EnlaceCampos* enlace = this->enlace()) {
+        for (const QString& nombre : enlace->campos()) {
+            QWidget* caja = enlace->caja(nombre);
+            const schema::Field* f = enlace->tabla().field(nombre);
+            const bool numero =
+                f && (f->kind == schema::FieldKind::Number || f->kind == schema::FieldKind::Integer);
+            if (auto* t = qobject_cast<QLineEdit*>(caja))
+                e.textos.insert(nombre, numero ? EnlaceCampos::conPunto(t->text()) : t->text());
+            else if (auto* c = qobject_cast<QComboBox*>(caja))
+                e.textos.insert(nombre, c->currentText());
+        }
+    }
+    diagnostico::GruposEnsayo& g = e.grupos;
+    std::optional<bool>* grupos[] = {&g.efq, &g.kf, &g.fur, &g.met, &g.pcb, &g.gas, &g.fd, &g.ld, &g.in};
+    for (int i = 0; i < 9; ++i)
+        *grupos[i] = marcada(i);
+    return e;
+}
+
+diagnostico::EnsayoGases PaginaEnsayos::ensayoGases() const
+{
+    diagnostico::EnsayoGases e;
+    e.hayEnsayo = hayEnsayo();
+    e.gas = marcada(5);
+    e.forzado = marcada(6);
+    e.gases = diagnostico::gasesDeTextos(ensayoEnPantalla().textos);
+    return e;
+}
+
+void PaginaEnsayos::mostrarRelacionGases()
+{
+    emit ensayoEvaluado();
+    for (QLabel* l : m_relaciones)
+        if (l)
+            l->hide();
+    const diagnostico::ResultadoMetodo r = diagnostico::evaluarRelacionGases(ensayoGases());
+    // A test without gases, or no test at all, is not forced: the marker must not stay from the
+    // previous test.
+    m_forzado->setVisible(r.forzado);
+    if (!r.aplica)
         return;
-    limpiarDiagnostico();
-    setEstadoSemaforo(1);
+    const diagnostico::TablaMetodo& tabla = diagnostico::tablaRelacionGases();
+    for (int fila = 0; fila < tabla.filas.size() && fila < 6; ++fila) {
+        const QList<diagnostico::Criterio>& celdas = tabla.filas.at(fila).celdas;
+        for (int c = 0; c < celdas.size(); ++c) {
+            QLabel* l = etiquetaRelacion(4 * fila + 1 + celdas.at(c).columna);
+            if (!l)
+                continue;
+            l->setText(celdas.at(c).leyenda);
+            l->setVisible(r.visibles.at(fila).value(c));
+        }
+        if (QLabel* l = etiquetaRelacion(4 * fila + 4))
+            l->setVisible(r.fallosVisibles.value(fila));
+    }
+}
+
+void PaginaEnsayos::mostrarDiagnostico()
+{
+    const diagnostico::EvaluacionEnsayo ev =
+        hayEnsayo() ? diagnostico::evaluarEnsayo(ensayoEnPantalla()) : diagnostico::evaluarSinEnsayo();
+    m_observaciones->setPlainText(ev.texto());
+    setEstadoSemaforo(ev.estado);
+    if (!enlace())
+        return;
+    for (const QString& nombre : diagnostico::camposResaltados()) {
+        QWidget* caja = enlace()->caja(nombre);
+        if (!caja)
+            continue;
+        QPalette p = caja->palette();
+        p.setColor(QPalette::Base,
+                   colorResaltado(ev.resaltados.value(nombre, diagnostico::Resaltado::Normal), caja));
+        caja->setPalette(p);
+    }
+}
+
+void PaginaEnsayos::ponerTotal(const QString& campo, const std::optional<double>& valor)
+{
+    // An overflowing sum leaves the total as it was.
+    if (!valor)
+        return;
+    if (auto* caja = qobject_cast<QLineEdit*>(enlace()->caja(campo)))
+        caja->setText(EnlaceCampos::conSeparadorLocal(diagnostico::textoDecimal(*valor)));
+}
+
+void PaginaEnsayos::recalcularTotales(const QString& campo)
+{
+    if (!m_estado.ReposicionActiva || m_estado.RecorridoEnsayos || !hayEnsayo())
+        return;
+    auto* caja = qobject_cast<QLineEdit*>(enlace() ? enlace()->caja(campo) : nullptr);
+    if (!caja || caja->text().isEmpty())
+        return;
+    const diagnostico::TextosEnsayo textos = ensayoEnPantalla().textos;
+    if (esDe(campo, diagnostico::camposGases())) {
+        const diagnostico::TotalesGas t = diagnostico::totalesGas(textos);
+        ponerTotal(campo::ensayos::TotalGas, t.totalGas);
+        ponerTotal(campo::ensayos::TotalCombustible, t.totalCombustible);
+    } else if (m_agregando && esDe(campo, diagnostico::camposFuranos())) {
+        ponerTotal(campo::ensayos::Total, diagnostico::sumaCampos(textos, diagnostico::camposFuranos()));
+    } else if (m_agregando && esDe(campo, diagnostico::camposPcb())) {
+        ponerTotal(campo::ensayos::TOTAL_PCB, diagnostico::sumaCampos(textos, diagnostico::camposPcb()));
+    }
+}
+
+void PaginaEnsayos::setAgregando(bool agregando)
+{
+    m_agregando = agregando;
 }
 
 void PaginaEnsayos::setEstadoSemaforo(int estado)
@@ -168,11 +312,6 @@ void PaginaEnsayos::limpiarDiagnostico()
 {
     if (m_observaciones)
         m_observaciones->clear();
-}
-
-void PaginaEnsayos::setEvaluacionPropia(bool propia)
-{
-    m_evaluacionPropia = propia;
 }
 
 void PaginaEnsayos::setSemaforo(QWidget* semaforo)
@@ -189,7 +328,13 @@ void PaginaEnsayos::setSemaforo(QWidget* semaforo)
 
 QWidget* PaginaEnsayos::casilla(int indice) const
 {
-    return findChild<QWidget*>(QStringLiteral("chkFieldsEns_%1").arg(indice));
+    // The check boxes in their element order.
+    const QString* grupos[] = {&campo::ensayos::EFQ, &campo::ensayos::KF,  &campo::ensayos::FUR,
+                               &campo::ensayos::MET, &campo::ensayos::PCB, &campo::ensayos::GAS,
+                               &campo::ensayos::FD,  &campo::ensayos::LD,  &campo::ensayos::IN};
+    if (!enlace() || indice < 0 || indice >= int(std::size(grupos)))
+        return nullptr;
+    return enlace()->caja(*grupos[indice]);
 }
 
 QWidget* PaginaEnsayos::cajaTxt(int indice) const
@@ -197,72 +342,30 @@ QWidget* PaginaEnsayos::cajaTxt(int indice) const
     return findChild<QWidget*>(QStringLiteral("txtFields_%1").arg(indice));
 }
 
-void PaginaEnsayos::habilitar(int indiceCasilla, std::initializer_list<int> cajas)
+void PaginaEnsayos::habilitarGrupos()
 {
-    auto* b = qobject_cast<QAbstractButton*>(casilla(indiceCasilla));
-    const bool marcada = b && b->isChecked();
-    for (const int i : cajas)
+    // EFQ first and IN last: the inhibitor box belongs to both.
+    for (const int c : {0, 1, 2, 3, 4, 5, 7, 8})
+        habilitarGrupo(c);
+}
+
+void PaginaEnsayos::habilitarGrupo(int indiceCasilla)
+{
+    // The boxes of each group by element number; LD enables the sludge list.
+    static const QHash<int, QList<int>> cajas = {{0, {41, 43, 62, 63, 64, 65, 66, 67, 68}},
+                                                 {1, {71, 72, 73, 74, 75, 76}},
+                                                 {2, {77, 78, 79, 80, 81, 82}},
+                                                 {3, {94, 95, 96}},
+                                                 {4, {97, 98, 99, 100, 101}},
+                                                 {5, {83, 84, 85, 86, 87, 88, 89, 90, 91, 92, 93}},
+                                                 {8, {68}}};
+    const bool marcada = this->marcada(indiceCasilla);
+    if (indiceCasilla == 7) {
+        if (QWidget* lodos = enlace() ? enlace()->caja(campo::ensayos::Sedimentos) : nullptr)
+            lodos->setEnabled(marcada);
+        return;
+    }
+    for (const int i : cajas.value(indiceCasilla))
         if (QWidget* c = cajaTxt(i))
             c->setEnabled(marcada);
-}
-
-void PaginaEnsayos::ENS()
-{
-    EFQ();
-    KF();
-    FUR();
-    MET();
-    PCB();
-    GAS();
-    LD();
-    INH();
-}
-
-void PaginaEnsayos::EFQ()
-{
-    habilitar(0, {41, 43, 62, 63, 64, 65, 66, 67, 68});
-}
-
-void PaginaEnsayos::EFQConInhibidor()
-{
-    // The inhibitor box is also an EFQ box, but whether it can be typed in is its own switch's.
-    EFQ();
-    INH();
-}
-
-void PaginaEnsayos::KF()
-{
-    habilitar(1, {71, 72, 73, 74, 75, 76});
-}
-
-void PaginaEnsayos::FUR()
-{
-    habilitar(2, {77, 78, 79, 80, 81, 82});
-}
-
-void PaginaEnsayos::MET()
-{
-    habilitar(3, {94, 95, 96});
-}
-
-void PaginaEnsayos::PCB()
-{
-    habilitar(4, {97, 98, 99, 100, 101});
-}
-
-void PaginaEnsayos::GAS()
-{
-    habilitar(5, {83, 84, 85, 86, 87, 88, 89, 90, 91, 92, 93});
-}
-
-void PaginaEnsayos::LD()
-{
-    auto* b = qobject_cast<QAbstractButton*>(casilla(7));
-    if (auto* lodos = findChild<QComboBox*>(QStringLiteral("Combo10_25")))
-        lodos->setEnabled(b && b->isChecked());
-}
-
-void PaginaEnsayos::INH()
-{
-    habilitar(8, {68});
 }

@@ -1,48 +1,46 @@
 #pragma once
 
-#include "data/logic/RecordView.h"
+#include "diagnosis/logic/EvaluacionEnsayo.h"
+#include "diagnosis/logic/MetodosGas.h"
 #include "records/ui/PaginaFechada.h"
-
-#include <functional>
 
 class QLabel;
 class QPlainTextEdit;
+struct RunState;
 
 // The oil tests tab: physico-chemical values, the other groups, gases, observation and the
-// test's diagnosis. A group's boxes are enabled only while its check box is ticked.
+// test's diagnosis. A group's boxes are enabled only while its check box is ticked. The page
+// evaluates the test it shows: the gas-ratio table, the observations with their highlighted
+// boxes and light, and the totals that follow a typed value.
 class PaginaEnsayos : public PaginaFechada
 {
     Q_OBJECT
 public:
-    explicit PaginaEnsayos(QWidget* parent = nullptr);
+    explicit PaginaEnsayos(RunState& estado, QWidget* parent = nullptr);
 
-    // Enables the boxes of every group from its check box, in the order EFQ, KF, FUR, MET, PCB,
-    // GAS, LD, INH (the inhibitor box follows its own check box, last).
-    void ENS();
-    void EFQ();
-    void KF();
-    void FUR();
-    void MET();
-    void PCB();
-    void GAS();
-    void LD();
-    void INH();
+    // Enables the boxes of every group from its check box (ENS).
+    void habilitarGrupos();
+    // The gas-ratio table of the test shown (Calculus); the open method windows recompute first.
+    void mostrarRelacionGases();
+    // The observations, highlighted boxes and light of the test shown (Diagnos).
+    void mostrarDiagnostico();
+    // The totals that follow a typed change of the box bound to campo (Calculos).
+    void recalcularTotales(const QString& campo);
 
-    // The evaluation run for every test shown: the gas ratios (Calculus), then the diagnosis
-    // (Diagnos); the group enabling (ENS) follows them. The forced-doubtful box runs both.
-    void setEvaluacion(std::function<void()> calculus, std::function<void()> diagnos);
+    // The test on screen as the evaluation reads it, and its gases for the method windows.
+    diagnostico::EnsayoEnPantalla ensayoEnPantalla() const;
+    diagnostico::EnsayoGases ensayoGases() const;
 
-    // The test's three-lamp diagnosis light, made by the program's control factory; it takes
-    // the place kept for it on the DIAGNÓSTICO sub-tab.
+    // A test is being added: the furan and PCB totals follow their parts only then.
+    void setAgregando(bool agregando);
+
+    // The test's three-lamp diagnosis light, made by the program; it takes the place kept
+    // for it on the DIAGNÓSTICO sub-tab.
     void setSemaforo(QWidget* semaforo);
     // Sets the diagnosis light to a state code (0 off ... 3 red); nothing without a light.
     void setEstadoSemaforo(int estado);
     // Empties the test's diagnosis text.
     void limpiarDiagnostico();
-    // Whether the page runs the evaluation and clears the diagnosis on its own (default). The
-    // main window turns it off when the record alignment runs them in its fixed order, so that
-    // nothing runs twice per move.
-    void setEvaluacionPropia(bool propia);
     QWidget* semaforo() const { return m_semaforo; }
     // The observation display.
     QPlainTextEdit* observaciones() const { return m_observaciones; }
@@ -57,28 +55,31 @@ public:
     QWidget* cajaTxt(int indice) const;
 
 signals:
-    // The forced-doubtful check box was clicked: the gas ratios and the diagnosis are redone.
-    void forzadoPulsado();
+    // A method window was asked for: 0 Dornenburg, 1 Rogers, 2 gas ratios.
+    void metodoPedido(int indice);
+    // The gas ratios are being recomputed: the open method windows follow the test shown.
+    void ensayoEvaluado();
 
 protected:
     const schema::Table& tablaEsquema() const override;
     void construirDetalle(QTabWidget* detalle, EnlaceCampos& enlace) override;
+    void ajustarEntrada(EntradaValidada& entrada, const schema::Field& campo) override;
 
 private:
-    void EFQConInhibidor();
-    void testMostrado();
+    void habilitarGrupo(int casilla);
     void evaluar();
-    void dejandoFila(RecordView::Action accion);
-    void habilitar(int casilla, std::initializer_list<int> cajas);
+    bool hayEnsayo() const;
+    bool marcada(int casilla) const;
+    void ponerTotal(const QString& campo, const std::optional<double>& valor);
+    void mostrarSubpestana(const QString& titulo);
     QWidget* construirDiagnostico();
 
+    RunState& m_estado;
     QPlainTextEdit* m_observaciones = nullptr;
     QWidget* m_hueco = nullptr;
     QWidget* m_semaforo = nullptr;
     QList<QLabel*> m_relaciones;
     QLabel* m_forzado = nullptr;
     QList<QPushButton*> m_metodos;
-    std::function<void()> m_calculus;
-    std::function<void()> m_diagnos;
-    bool m_evaluacionPropia = true;
+    bool m_agregando = false;
 };

@@ -1,5 +1,6 @@
 #include "records/ui/PaginaFechada.h"
 
+#include "app/logic/Interruptor.h"
 #include "data/logic/RecordView.h"
 #include "records/logic/DataViews.h"
 #include "records/ui/BarraNavegacion.h"
@@ -130,8 +131,70 @@ QWidget* PaginaFechada::desplazable(QWidget* contenido)
     return area;
 }
 
+void PaginaFechada::setEntradas(Mensajes& mensajes, const Interruptor& reposicion,
+                                EntradaValidada::DatePicker picker)
+{
+    if (!m_enlace)
+        return;
+    const schema::Table& t = tablaEsquema();
+    for (const EntradaValidada::Adjunta& a : EntradaValidada::adjuntarA(*m_enlace, mensajes)) {
+        QLineEdit* caja = a.entrada->box();
+        // Only what the user types is checked: a row being shown is never repaired.
+        a.entrada->setActiveWhen([&reposicion, caja] { return reposicion.activo() && caja->hasFocus(); });
+        if (schema::sameName(a.campo->name, t.dateField) && picker) {
+            // A read-only window changes no dates.
+            a.entrada->setDatePicker([this, picker](QWidget* parent) -> std::optional<QDate> {
+                if (m_soloLectura)
+                    return std::nullopt;
+                return picker(parent);
+            });
+        }
+        ajustarEntrada(*a.entrada, *a.campo);
+    }
+}
+
+void PaginaFechada::ajustarEntrada(EntradaValidada&, const schema::Field&) {}
+
+QString PaginaFechada::textoCodigo() const
+{
+    const QLineEdit* caja = cajaCodigo();
+    return caja ? caja->text() : QString();
+}
+
+QString PaginaFechada::textoFecha() const
+{
+    auto* caja = m_enlace ? qobject_cast<QLineEdit*>(m_enlace->caja(tablaEsquema().dateField)) : nullptr;
+    return caja ? caja->text() : QString();
+}
+
+void PaginaFechada::vaciarFecha()
+{
+    if (auto* caja = m_enlace ? qobject_cast<QLineEdit*>(m_enlace->caja(tablaEsquema().dateField)) : nullptr)
+        caja->clear();
+}
+
+void PaginaFechada::enfocarFecha()
+{
+    if (QWidget* caja = m_enlace ? m_enlace->caja(tablaEsquema().dateField) : nullptr)
+        caja->setFocus();
+}
+
+void PaginaFechada::prepararNuevo(const QString& codigo)
+{
+    m_enlace->mostrar();
+    if (QLineEdit* caja = cajaCodigo())
+        caja->setText(codigo);
+    enfocarFecha();
+}
+
+Status PaginaFechada::escribir()
+{
+    return m_enlace->escribir();
+}
+
 void PaginaFechada::setSoloLectura(bool soloLectura)
 {
+    m_soloLectura = soloLectura;
     for (const Boton b : {Agregar, Eliminar, Guardar, Cancelar})
         if (QPushButton* p = boton(b))
             p->setVisible(!soloLectura);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "data/logic/Result.h"
 #include "data/logic/Schema.h"
+#include "records/ui/EntradaValidada.h"
 
 #include <QList>
 #include <QWidget>
@@ -8,6 +10,8 @@
 class BarraNavegacion;
 class CabeceraTrafo;
 class EnlaceCampos;
+class Interruptor;
+class Mensajes;
 class PaginaCalendario;
 class QLabel;
 class QLineEdit;
@@ -39,7 +43,11 @@ public:
     // fechas each time that sub-tab is selected.
     void setCalendario(RunState& estado, RecordView& fechas);
     PaginaCalendario* calendario() const { return m_calendario; }
-    // Read-only mode hides the buttons that change rows.
+    // Fits every bound box that has a keystroke checker with it (messages go to mensajes) and
+    // lets a click into the date box open picker. The program's own moves (reposicion off)
+    // show rows without checking them.
+    void setEntradas(Mensajes& mensajes, const Interruptor& reposicion, EntradaValidada::DatePicker picker);
+    // Read-only mode hides the buttons that change rows and keeps the dates as they are.
     void setSoloLectura(bool soloLectura);
     // The notice shown while the current transformer has no rows in this tab's table.
     void setSinRegistros(bool visible);
@@ -55,6 +63,16 @@ public:
     QPushButton* boton(Boton b) const { return m_botones.value(b); }
     // The code box of the row shown; empty while the tab has no row.
     QLineEdit* cajaCodigo() const;
+
+    // What the editing commands read and set through the page.
+    QString textoCodigo() const;
+    QString textoFecha() const;
+    void vaciarFecha();
+    void enfocarFecha();
+    // A new row on screen: empty boxes, the transformer's code and the focus in the date box.
+    void prepararNuevo(const QString& codigo);
+    // Writes the boxes the user changed into the current row.
+    Status escribir();
     QList<QWidget*> luces() const;
     void setEstadoLuces(int estado);
 
@@ -65,6 +83,8 @@ protected:
     virtual void construirDetalle(QTabWidget* detalle, EnlaceCampos& enlace) = 0;
     // A page that scrolls when the group is taller than the tab.
     static QWidget* desplazable(QWidget* contenido);
+    // A tab's own rules for the checks of one box, after the common ones are set.
+    virtual void ajustarEntrada(EntradaValidada& entrada, const schema::Field& campo);
 
 private:
     QString m_prefijo;
@@ -80,4 +100,5 @@ private:
     QWidget* m_marcoCalendario = nullptr;
     PaginaCalendario* m_calendario = nullptr;
     QList<QPushButton*> m_botones;
+    bool m_soloLectura = false;
 };

@@ -1,11 +1,17 @@
 #include "records/ui/PaginaPrioridades.h"
 
 #include "app/logic/RunState.h"
+#include "data/logic/Campos.h"
 #include "data/logic/Schema.h"
+#include "diagnosis/logic/CorridaDiagnostico.h"
 #include "records/logic/DataViews.h"
+#include "records/logic/Logging.h"
 #include "records/logic/ModeloPrioridades.h"
+#include "records/ui/CabeceraTrafo.h"
 #include "records/ui/ListaTrafos.h"
+#include "utilities/logic/Mensajes.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -34,10 +40,10 @@ QString numero(const QVariant& v)
     return d == qint64(d) ? QString::number(qint64(d)) : QString::number(d);
 }
 
-QLabel* rotulo(const char* campo, QWidget* parent)
+QLabel* rotulo(const QString& nombre, QWidget* parent)
 {
-    const schema::Field* f = schema::trafoge().field(QString::fromUtf8(campo));
-    QString texto = f && !f->caption.isEmpty() ? f->caption : QString::fromUtf8(campo) + QLatin1Char(':');
+    const schema::Field* f = schema::trafoge().field(nombre);
+    QString texto = f && !f->caption.isEmpty() ? f->caption : nombre + QLatin1Char(':');
     auto* label = new QLabel(texto, parent);
     QFont negrita = label->font();
     negrita.setBold(true);
@@ -47,8 +53,8 @@ QLabel* rotulo(const char* campo, QWidget* parent)
 
 } // namespace
 
-PaginaPrioridades::PaginaPrioridades(RunState& estado, DataViews& vistas, QWidget* parent)
-    : QWidget(parent), m_estado(estado), m_vistas(vistas)
+PaginaPrioridades::PaginaPrioridades(RunState& estado, DataViews& vistas, Mensajes& mensajes, QWidget* parent)
+    : QWidget(parent), m_estado(estado), m_vistas(vistas), m_mensajes(mensajes)
 {
     setObjectName(QStringLiteral("PaginaPrioridades"));
 
@@ -90,9 +96,9 @@ PaginaPrioridades::PaginaPrioridades(RunState& estado, DataViews& vistas, QWidge
     filaGravedad->addStretch(1);
 
     auto* detalle = new QVBoxLayout;
-    detalle->addWidget(rotulo("DIAGNOSTICO", this));
+    detalle->addWidget(rotulo(campo::trafoge::DIAGNOSTICO, this));
     detalle->addWidget(m_diagnostico, 1);
-    detalle->addWidget(rotulo("RESUMEN OBS", this));
+    detalle->addWidget(rotulo(campo::trafoge::RESUMEN_OBS, this));
     detalle->addWidget(m_resumen, 1);
     detalle->addLayout(filaGravedad);
 
@@ -110,7 +116,67 @@ PaginaPrioridades::PaginaPrioridades(RunState& estado, DataViews& vistas, QWidge
     connect(m_modelo, &QAbstractItemModel::modelReset, this, &PaginaPrioridades::seguirAdo1);
     connect(&m_vistas.Ado1, &RecordView::repositioned, this, &PaginaPrioridades::seguirAdo1);
     connect(&m_vistas.Data1, &RecordView::repositioned, this, &PaginaPrioridades::datos1Movido);
+    connect(m_reconstruir, &QPushButton::clicked, this, &PaginaPrioridades::reconstruir);
+    m_luz = CabeceraTrafo::crearLuz(6, this);
     seguirAdo1();
+}
+
+void PaginaPrioridades::setEstadoLuz(int estado)
+{
+    CabeceraTrafo::setEstadoLuz(m_luz, estado);
+}
+
+void PaginaPrioridades::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    CabeceraTrafo::colocarEnEsquina(m_luz);
+}
+
+void PaginaPrioridades::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    CabeceraTrafo::colocarEnEsquina(m_luz);
+}
+
+void PaginaPrioridades::setSoloLectura(bool soloLectura)
+{
+    m_reconstruir->setVisible(!soloLectura);
+}
+
+void PaginaPrioridades::reconstruir()
+{
+    const std::shared_ptr<Database> db = m_vistas.database();
+    if (m_estado.SoloLectura || !db)
+        return;
+    Result<diagnostico::ResumenCorrida> r = diagnostico::ResumenCorrida{};
+    {
+        Interruptor::Mientras reposicion(m_estado.ReposicionActiva, false);
+        m_lista->hide();
+        m_reconstruir->setEnabled(false);
+        m_progreso->show();
+        m_progreso->setValue(0);
+        // The window repaints while the run goes on; input waits, so nothing edits the file
+        // meanwhile.
+        r = diagnostico::diagnosticarArchivo(*db, [this](int hechos, int total) {
+            m_progreso->setMaximum(std::max(total, 1));
+            m_progreso->setValue(hechos);
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
+
+        for (RecordView* v : {&m_vistas.Data4, &m_vistas.Data3, &m_vistas.Data2, &m_vistas.Data1})
+            ignorarFallo(v->refresh(), logRecords(), "Releer una vista tras el diagnóstico");
+        ignorarFallo(m_vistas.Ado1.requery(), logRecords(), "Releer la lista tras el diagnóstico");
+        if (m_modelo->rowCount() > 0)
+            m_lista->setCurrentIndex(m_modelo->index(0, 0));
+        filaActualCambiada();
+
+        m_progreso->hide();
+        m_progreso->reset();
+        m_lista->show();
+        m_reconstruir->setEnabled(true);
+    }
+    if (!r)
+        m_mensajes.error(r.error());
 }
 
 void PaginaPrioridades::setSeguirDatos1(bool seguir)
@@ -126,18 +192,17 @@ void PaginaPrioridades::filaActualCambiada()
     const QModelIndex actual = m_lista->currentIndex();
     if (!actual.isValid())
         return;
-    m_estado.ListaSinc1 = true;
-    m_estado.ListaSinc2 = true;
+    Interruptor::Mientras sinc1(m_estado.ListaSinc1, true);
+    Interruptor::Mientras sinc2(m_estado.ListaSinc2, true);
     RecordView& ado1 = m_vistas.Ado1;
     if (ado1.absolutePosition() != actual.row())
-        ado1.setAbsolutePosition(actual.row());
+        ignorarFallo(ado1.setAbsolutePosition(actual.row()), logRecords(), "Ir a la fila de la lista");
     // The first field of the list's rows is the transformer's code.
     const QVariant codigo = ado1.value(0);
     // A row without a code names no transformer; a find on "[código]=" alone would be an error.
     if (codigo.isValid() && !codigo.isNull())
-        m_vistas.Data1.findFirst(QStringLiteral("[código]=") + numero(codigo));
-    m_estado.ListaSinc1 = false;
-    m_estado.ListaSinc2 = false;
+        ignorarFallo(m_vistas.Data1.findFirst(QStringLiteral("[código]=") + numero(codigo)), logRecords(),
+                     "Llevar los registros al transformador de la lista");
 }
 
 void PaginaPrioridades::seguirTransformador(int codigo)
@@ -147,8 +212,9 @@ void PaginaPrioridades::seguirTransformador(int codigo)
     PriorityList& ado1 = m_vistas.Ado1;
     if (!ado1.database())
         return;
-    ado1.requery();
-    ado1.find(QStringLiteral("CÓDIGO LIKE ") + QString::number(codigo));
+    ignorarFallo(ado1.requery(), logRecords(), "Releer la lista de prioridades");
+    ignorarFallo(ado1.find(QStringLiteral("CÓDIGO LIKE ") + QString::number(codigo)), logRecords(),
+                 "El transformador en la lista de prioridades");
     seguirAdo1();
 }
 
@@ -158,7 +224,7 @@ void PaginaPrioridades::datos1Movido()
     // open re-runs its query anyway.
     if (!m_seguirDatos1 || !m_estado.ReposicionActiva)
         return;
-    const QVariant codigo = m_vistas.Data1.value(schema::trafoge().codeField);
+    const QVariant codigo = m_vistas.Data1.value(campo::trafoge::CODIGO);
     if (!codigo.isValid() || codigo.isNull())
         return;
     seguirTransformador(codigo.toInt());

@@ -4,6 +4,7 @@
 
 class DataViews;
 class ListaTrafos;
+class Mensajes;
 class ModeloPrioridades;
 class QLabel;
 class QLineEdit;
@@ -20,7 +21,7 @@ class PaginaPrioridades : public QWidget
 {
     Q_OBJECT
 public:
-    PaginaPrioridades(RunState& estado, DataViews& vistas, QWidget* parent = nullptr);
+    PaginaPrioridades(RunState& estado, DataViews& vistas, Mensajes& mensajes, QWidget* parent = nullptr);
 
     // The selection handler: moves Ado1 to the list's current row and the transformer view to
     // its code, with the list-sync flags raised meanwhile. It runs whenever a row becomes
@@ -32,13 +33,27 @@ public:
     // While on (the default), a move of the transformer view re-positions the list by itself;
     // whoever aligns the views and calls seguirTransformador turns this off.
     void setSeguirDatos1(bool seguir);
+    // Read-only mode hides "RECONSTRUIR": the general diagnosis writes every transformer.
+    void setSoloLectura(bool soloLectura);
+
+    // "RECONSTRUIR": the general diagnosis of every transformer in the file, with the bar in
+    // the list's place meanwhile; the views are re-read after it and the list stands on its
+    // first row. A failure is shown once the list is back.
+    void reconstruir();
 
     ListaTrafos* lista() const { return m_lista; }
     ModeloPrioridades* modelo() const { return m_modelo; }
     QLabel* tituloLista() const { return m_titulo; }
+    // The state light of the window's transformer at the page's top right (element 6).
+    QWidget* luz() const { return m_luz; }
+    void setEstadoLuz(int estado);
     // "RECONSTRUIR" under the list and the bar that takes the list's place while it runs.
     QPushButton* botonReconstruir() const { return m_reconstruir; }
     QProgressBar* barraProgreso() const { return m_progreso; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void datos1Movido();
@@ -48,6 +63,7 @@ private:
 
     RunState& m_estado;
     DataViews& m_vistas;
+    Mensajes& m_mensajes;
     ModeloPrioridades* m_modelo = nullptr;
     ListaTrafos* m_lista = nullptr;
     QLabel* m_titulo = nullptr;
@@ -56,6 +72,7 @@ private:
     QLineEdit* m_gravedad = nullptr;
     QPushButton* m_reconstruir = nullptr;
     QProgressBar* m_progreso = nullptr;
+    QWidget* m_luz = nullptr;
     bool m_seguirDatos1 = true;
     // The page itself moves the list's current row: not a user's choice.
     bool m_moviendoLista = false;

@@ -1,5 +1,7 @@
 #include "records/ui/PaginaRevision.h"
 
+#include "data/logic/Campos.h"
+#include "diagnosis/logic/Totales.h"
 #include "records/ui/EnlaceCampos.h"
 #include "records/ui/FormularioCampos.h"
 
@@ -84,6 +86,34 @@ void PaginaRevision::construirDetalle(QTabWidget* detalle, EnlaceCampos& enlace)
         }
         detalle->addTab(desplazable(grupo), QString::fromUtf8(p.titulo));
     }
+    for (const QString& lectura : campo::revision::megado())
+        if (auto* caja = qobject_cast<QLineEdit*>(enlace.caja(lectura)))
+            connect(caja, &QLineEdit::textChanged, this, &PaginaRevision::calcularIndices);
+}
+
+void PaginaRevision::ajustarEntrada(EntradaValidada& entrada, const schema::Field& campo)
+{
+    // The inspection's own boxes check every keystroke and leave Enter alone; only the fan
+    // consumption and the oxygen share wait, as the other tabs do, for the program's moves.
+    if (schema::sameName(campo.name, campo::revision::CONSUMO_VENT) ||
+        schema::sameName(campo.name, campo::revision::PORCENTAJE_OXIGENO))
+        return;
+    QLineEdit* caja = entrada.box();
+    entrada.setActiveWhen([caja] { return caja->hasFocus(); });
+    entrada.setEnterAsTab(false);
+}
+
+void PaginaRevision::calcularIndices()
+{
+    const QStringList lecturas = campo::revision::megado();
+    auto lectura = [this, &lecturas](int i) {
+        const auto* caja = qobject_cast<QLineEdit*>(enlace()->caja(lecturas.at(i)));
+        return caja ? EnlaceCampos::conPunto(caja->text().trimmed()) : QString();
+    };
+    for (int par = 0; par < 3; ++par)
+        if (QLineEdit* ip = m_indices.value(par))
+            ip->setText(EnlaceCampos::conSeparadorLocal(
+                diagnostico::indicePolarizacion(lectura(par), lectura(par + 3))));
 }
 
 void PaginaRevision::blanquear()

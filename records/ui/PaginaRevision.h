@@ -22,7 +22,12 @@ public:
 protected:
     const schema::Table& tablaEsquema() const override;
     void construirDetalle(QTabWidget* detalle, EnlaceCampos& enlace) override;
+    void ajustarEntrada(EntradaValidada& entrada, const schema::Field& campo) override;
 
 private:
+    // Each index is the ten-minute reading over the one-minute one of its pair, redone
+    // whenever a reading changes.
+    void calcularIndices();
+
     QList<QLineEdit*> m_indices;
 };

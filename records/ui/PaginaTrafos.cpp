@@ -1,11 +1,15 @@
 #include "records/ui/PaginaTrafos.h"
 
+#include "app/logic/Interruptor.h"
+#include "data/logic/Campos.h"
 #include "data/logic/RecordView.h"
 #include "data/logic/Schema.h"
+#include "records/logic/Edicion.h"
 #include "records/ui/BarraNavegacion.h"
 #include "records/ui/BotonesTexto.h"
 #include "records/ui/CabeceraTrafo.h"
 #include "records/ui/EnlaceCampos.h"
+#include "records/ui/EntradaValidada.h"
 #include "records/ui/FormularioCampos.h"
 #include "records/ui/TablaRegistros.h"
 
@@ -99,18 +103,18 @@ QWidget* PaginaTrafos::construirDetalle()
     auto* grilla = new QGridLayout(area);
     const schema::Table& t = schema::trafoge();
     m_estado = new QComboBox(area);
-    m_estado->setObjectName(FormularioCampos::nombreCaja(t, *t.field(s("ESTADO"))));
+    m_estado->setObjectName(FormularioCampos::nombreCaja(t, *t.field(campo::trafoge::ESTADO)));
     m_estado->addItems({s("Apagado"), s("Verde"), s("Amarillo"), s("Rojo")});
     for (int i = 0; i < 4; ++i)
         m_estado->setItemData(i, i);
     m_gravedad = new QLineEdit(area);
-    m_gravedad->setObjectName(FormularioCampos::nombreCaja(t, *t.field(s("GRAVEDAD"))));
+    m_gravedad->setObjectName(FormularioCampos::nombreCaja(t, *t.field(campo::trafoge::GRAVEDAD)));
     m_modo = new QPushButton(area);
-    m_modo->setObjectName(FormularioCampos::nombreCaja(t, *t.field(s("AUTO"))));
+    m_modo->setObjectName(FormularioCampos::nombreCaja(t, *t.field(campo::trafoge::AUTO)));
     m_modo->setCheckable(true);
-    auto* rotuloEstado = new QLabel(FormularioCampos::rotulo(*t.field(s("ESTADO"))), area);
+    auto* rotuloEstado = new QLabel(FormularioCampos::rotulo(*t.field(campo::trafoge::ESTADO)), area);
     rotuloEstado->setBuddy(m_estado);
-    auto* rotuloGravedad = new QLabel(FormularioCampos::rotulo(*t.field(s("GRAVEDAD"))), area);
+    auto* rotuloGravedad = new QLabel(FormularioCampos::rotulo(*t.field(campo::trafoge::GRAVEDAD)), area);
     rotuloGravedad->setBuddy(m_gravedad);
     grilla->addWidget(rotuloEstado, 0, 0);
     grilla->addWidget(m_estado, 0, 1);
@@ -120,9 +124,9 @@ QWidget* PaginaTrafos::construirDetalle()
     QWidget* luz = CabeceraTrafo::crearLuz(1, area);
     m_luces << luz;
     grilla->addWidget(luz, 0, 2, 3, 1, Qt::AlignCenter);
-    m_enlace->agregar(s("ESTADO"), m_estado);
-    m_enlace->agregar(s("GRAVEDAD"), m_gravedad);
-    m_enlace->agregar(s("AUTO"), m_modo);
+    m_enlace->agregar(campo::trafoge::ESTADO, m_estado);
+    m_enlace->agregar(campo::trafoge::GRAVEDAD, m_gravedad);
+    m_enlace->agregar(campo::trafoge::AUTO, m_modo);
     connect(m_modo, &QPushButton::toggled, this, &PaginaTrafos::aplicarModo);
     aplicarModo();
     derecha->addWidget(area);
@@ -260,6 +264,72 @@ QWidget* PaginaTrafos::construirDiagnostico()
     return pagina;
 }
 
+PaginaTrafos::EstadoElegido PaginaTrafos::estadoElegido() const
+{
+    EstadoElegido e;
+    e.manual = m_modo->isChecked();
+    e.estado = std::max(0, m_estado->currentIndex());
+    const QString gravedad = m_gravedad->text().trimmed();
+    if (!gravedad.isEmpty())
+        e.gravedad = gravedad;
+    return e;
+}
+
+QString PaginaTrafos::textoCodigo() const
+{
+    auto* caja = qobject_cast<QLineEdit*>(m_enlace->caja(campo::trafoge::CODIGO));
+    return caja ? caja->text() : QString();
+}
+
+QString PaginaTrafos::tipoElegido() const
+{
+    auto* tipo = qobject_cast<QComboBox*>(m_enlace->caja(campo::trafoge::TIPO));
+    return tipo ? tipo->currentText() : QString();
+}
+
+void PaginaTrafos::vaciarCodigo()
+{
+    if (auto* caja = qobject_cast<QLineEdit*>(m_enlace->caja(campo::trafoge::CODIGO)))
+        caja->clear();
+}
+
+void PaginaTrafos::enfocarCodigo()
+{
+    if (QWidget* caja = m_enlace->caja(campo::trafoge::CODIGO))
+        caja->setFocus();
+}
+
+void PaginaTrafos::prepararNuevo(const QString& codigoPropuesto)
+{
+    m_enlace->mostrar();
+    m_cabecera->mostrar();
+    if (auto* caja = qobject_cast<QLineEdit*>(m_enlace->caja(campo::trafoge::CODIGO)))
+        caja->setText(codigoPropuesto);
+    if (auto* tipo = qobject_cast<QComboBox*>(m_enlace->caja(campo::trafoge::TIPO))) {
+        tipo->setCurrentIndex(tipo->findText(edicion::tipoNuevo()));
+        if (tipo->isEditable())
+            tipo->setEditText(edicion::tipoNuevo());
+    }
+    if (auto* aislante = qobject_cast<QLineEdit*>(m_enlace->caja(campo::trafoge::TIPO_AISLANTE)))
+        aislante->setText(edicion::aislanteNuevo());
+    else if (auto* lista = qobject_cast<QComboBox*>(m_enlace->caja(campo::trafoge::TIPO_AISLANTE)))
+        lista->setEditText(edicion::aislanteNuevo());
+    ponerAutomatico();
+    if (QWidget* area = m_enlace->caja(campo::trafoge::AREA))
+        area->setFocus();
+}
+
+void PaginaTrafos::ponerAutomatico()
+{
+    m_modo->setChecked(false);
+    aplicarModo();
+}
+
+Status PaginaTrafos::escribir()
+{
+    return m_enlace->escribir();
+}
+
 void PaginaTrafos::aplicarModo()
 {
     const bool manual = m_modo->isChecked();
@@ -272,7 +342,7 @@ void PaginaTrafos::mostrarEstado()
 {
     const bool enFila =
         m_vista && m_vista->isOpen() && !m_vista->bof() && !m_vista->eof() && !m_vista->isDeleted();
-    setEstadoLuces(enFila ? m_vista->value(s("ESTADO")).toInt() : 0);
+    setEstadoLuces(enFila ? m_vista->value(campo::trafoge::ESTADO).toInt() : 0);
     m_gravedadDiagnostico->setText(m_gravedad->text());
     aplicarModo();
 }
@@ -286,9 +356,9 @@ void PaginaTrafos::mostrarEstadoTrafo(int estado, bool manual, const QVariant& g
         m_estado->setCurrentIndex(indice);
     if (m_modo->isChecked() != manual)
         m_modo->setChecked(manual);
-    const schema::Field* campo = schema::trafoge().field(s("GRAVEDAD"));
+    const schema::Field* campoGravedad = schema::trafoge().field(campo::trafoge::GRAVEDAD);
     const QString texto = gravedad.isValid() && !gravedad.isNull()
-                              ? EnlaceCampos::textoValor(gravedad, campo->kind)
+                              ? EnlaceCampos::textoValor(gravedad, campoGravedad->kind)
                               : QString();
     if (m_gravedad->text() != texto)
         m_gravedad->setText(texto);
@@ -301,6 +371,14 @@ void PaginaTrafos::setEstadoLuces(int estado)
 {
     for (QWidget* l : m_luces)
         CabeceraTrafo::setEstadoLuz(l, estado);
+}
+
+void PaginaTrafos::setEntradas(Mensajes& mensajes, const Interruptor& reposicion)
+{
+    for (const EntradaValidada::Adjunta& a : EntradaValidada::adjuntarA(*m_enlace, mensajes)) {
+        QLineEdit* caja = a.entrada->box();
+        a.entrada->setActiveWhen([&reposicion, caja] { return reposicion.activo() && caja->hasFocus(); });
+    }
 }
 
 void PaginaTrafos::setSoloLectura(bool soloLectura)

@@ -1,18 +1,22 @@
 #pragma once
 
+#include "data/logic/Result.h"
+
 #include <QList>
+#include <QVariant>
 #include <QWidget>
 
 class BarraNavegacion;
 class CabeceraTrafo;
 class EnlaceCampos;
+class Interruptor;
+class Mensajes;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
-class QVariant;
 class RecordView;
 class TablaRegistros;
 
@@ -35,11 +39,35 @@ public:
 
     // Builds the boxes and binds them to the transformer view.
     void enlazar(RecordView& trafos);
+    // Fits every bound box that has a keystroke checker with it (messages go to mensajes);
+    // the program's own moves (reposicion off) show rows without checking them.
+    void setEntradas(Mensajes& mensajes, const Interruptor& reposicion);
     // Read-only mode hides the buttons that change rows.
     void setSoloLectura(bool soloLectura);
 
     // Manual mode (pressed) unlocks the state list and the severity box.
     void aplicarModo();
+
+    // What the editing commands read and set through the page.
+    struct EstadoElegido
+    {
+        bool manual = false; // the "Manual"/"Automático" button pressed
+        int estado = 0;      // the state list's index, 0 when nothing is chosen
+        QVariant gravedad;   // the severity box's text, null when empty
+    };
+    EstadoElegido estadoElegido() const;
+    QString textoCodigo() const;
+    // The type list's text, stored with a new transformer.
+    QString tipoElegido() const;
+    void vaciarCodigo();
+    void enfocarCodigo();
+    // A new row on screen: empty boxes, the proposed code, "T.EXPANSIÓN", "ACT.YPF 64",
+    // "Automático", and the focus in AREA.
+    void prepararNuevo(const QString& codigoPropuesto);
+    // Releases the mode button: the row is saved in automatic mode.
+    void ponerAutomatico();
+    // Writes the boxes the user changed into the current row.
+    Status escribir();
 
     BarraNavegacion* barra() const { return m_barra; }
     CabeceraTrafo* cabecera() const { return m_cabecera; }

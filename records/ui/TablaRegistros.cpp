@@ -1,6 +1,7 @@
 #include "records/ui/TablaRegistros.h"
 
 #include "data/logic/RecordView.h"
+#include "records/logic/Logging.h"
 #include "records/ui/EnlaceCampos.h"
 #include "records/ui/ModeloTabla.h"
 
@@ -38,7 +39,8 @@ TablaRegistros::TablaRegistros(RecordView& vista, QWidget* parent) : QTableView(
     connect(&m_vista, &RecordView::repositioned, this, &TablaRegistros::seguirVista);
     connect(this, &QTableView::clicked, this, [this](const QModelIndex& i) {
         if (i.isValid() && i.row() != m_vista.absolutePosition())
-            m_vista.setAbsolutePosition(i.row());
+            ignorarFallo(m_vista.setAbsolutePosition(i.row()), logRecords(),
+                         "Ir a la fila elegida en la tabla");
     });
     seguirVista();
 }

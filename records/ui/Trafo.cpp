@@ -33,8 +33,8 @@ namespace {
 constexpr int kPanelAltoTwips = 720;
 }
 
-Trafo::Trafo(RunState& estado, DataViews& vistas, QWidget* parent)
-    : QWidget(parent), m_estado(estado), m_vistas(vistas)
+Trafo::Trafo(RunState& estado, DataViews& vistas, Mensajes& mensajes, QWidget* parent)
+    : QWidget(parent), m_estado(estado), m_vistas(vistas), m_mensajes(mensajes)
 {
     setObjectName(QStringLiteral("Trafo"));
     setWindowTitle(QStringLiteral("Quorvela"));
@@ -44,9 +44,9 @@ Trafo::Trafo(RunState& estado, DataViews& vistas, QWidget* parent)
     m_buscar = new PaginaBuscar;
     m_trafos = new PaginaTrafos;
     m_revision = new PaginaRevision;
-    m_ensayos = new PaginaEnsayos;
+    m_ensayos = new PaginaEnsayos(estado);
     m_mantenimiento = new PaginaMantenimiento;
-    m_prioridades = new PaginaPrioridades(estado, vistas);
+    m_prioridades = new PaginaPrioridades(estado, vistas, mensajes);
     m_herramientas = new PaginaHerramientas;
     m_trafos->enlazar(vistas.Data1);
     m_revision->enlazar(vistas.Data2, vistas.Data1);
@@ -125,18 +125,24 @@ Trafo::Trafo(RunState& estado, DataViews& vistas, QWidget* parent)
     // following Data1 on its own as well would run the list's query twice per move.
     m_prioridades->setSeguirDatos1(false);
 
-    // Lights 6 and 7 sit at the top right of the PRIORIDADES and BUSCAR pages.
-    m_luzPrioridades = CabeceraTrafo::crearLuz(6, m_prioridades);
-    m_luzBuscar = CabeceraTrafo::crearLuz(7, m_buscar);
-    m_prioridades->installEventFilter(this);
-    m_buscar->installEventFilter(this);
-
     // Built after the pages: their binders answer the views' validate first, so pending edits
     // are in the row before the alignment blanks or clears anything.
     m_alineacion = new Alineacion(estado, vistas, this);
     conectarAlineacion();
-    m_edicion = new EdicionRegistros(estado, vistas, *m_alineacion, *m_trafos, *m_revision, *m_ensayos,
-                                     *m_mantenimiento, this);
+    m_edicion = new EdicionRegistros(estado, vistas, *m_alineacion, mensajes, *m_trafos, *m_revision,
+                                     *m_ensayos, *m_mantenimiento, this);
+    connect(m_edicion, &EdicionRegistros::agregandoCambiado, this,
+            [this](Alineacion::Vista v, bool agregando) {
+                if (v == Alineacion::Vista::Ensayos)
+                    m_ensayos->setAgregando(agregando);
+            });
+    // Only what the user types is checked: the program's own moves run with reposition off.
+    m_trafos->setEntradas(mensajes, estado.ReposicionActiva);
+    for (PaginaFechada* p : {static_cast<PaginaFechada*>(m_revision), static_cast<PaginaFechada*>(m_ensayos),
+                             static_cast<PaginaFechada*>(m_mantenimiento)})
+        p->setEntradas(mensajes, estado.ReposicionActiva, [this](QWidget* parent) -> std::optional<QDate> {
+            return m_selectorFecha ? m_selectorFecha(parent) : std::nullopt;
+        });
 
     mostrarEstado();
     resize(1100, 720);
@@ -202,6 +208,8 @@ void Trafo::Salir()
 Status Trafo::reabrir(const QString& folder)
 {
     const Status st = m_vistas.reabrir(folder);
+    m_alineacion->reiniciar();
+    m_edicion->reiniciar();
     mostrarEstado();
     alinear();
     return st;
@@ -212,17 +220,16 @@ void Trafo::alinear()
     m_alineacion->alinearConTrafo();
 }
 
-void Trafo::setEvaluacionEnsayo(std::function<void()> calculus, std::function<void()> diagnos)
+void Trafo::setSelectorFecha(EntradaValidada::DatePicker picker)
 {
-    m_calculus = std::move(calculus);
-    m_diagnos = std::move(diagnos);
+    m_selectorFecha = std::move(picker);
 }
 
 QList<QWidget*> Trafo::luces() const
 {
     QList<QWidget*> todas = m_trafos->luces();
-    todas << m_revision->luces() << m_ensayos->luces() << m_mantenimiento->luces() << m_luzPrioridades
-          << m_luzBuscar;
+    todas << m_revision->luces() << m_ensayos->luces() << m_mantenimiento->luces() << m_prioridades->luz()
+          << m_buscar->luz();
     return todas;
 }
 
@@ -261,8 +268,12 @@ void Trafo::conectarAlineacion()
     connect(m_alineacion, &Alineacion::estadoTrafo, this,
             [this](int estado, bool pulsado, const QVariant& gravedad) {
                 m_trafos->mostrarEstadoTrafo(estado, pulsado, gravedad);
-                for (QWidget* luz : luces())
-                    CabeceraTrafo::setEstadoLuz(luz, estado);
+                for (PaginaFechada* p :
+                     {static_cast<PaginaFechada*>(m_revision), static_cast<PaginaFechada*>(m_ensayos),
+                      static_cast<PaginaFechada*>(m_mantenimiento)})
+                    p->setEstadoLuces(estado);
+                m_prioridades->setEstadoLuz(estado);
+                m_buscar->setEstadoLuz(estado);
             });
     connect(m_alineacion, &Alineacion::sinRegistros, this, [this](Alineacion::Vista v, bool visible) {
         if (PaginaFechada* p = paginaFechada(static_cast<int>(v)))
@@ -273,18 +284,11 @@ void Trafo::conectarAlineacion()
     connect(m_alineacion, &Alineacion::limpiarDiagnosticoEnsayo, m_ensayos,
             &PaginaEnsayos::limpiarDiagnostico);
 
-    // The alignment runs the test's evaluation in its fixed order; the page's own would repeat it.
-    m_ensayos->setEvaluacionPropia(false);
+    // Every move onto a test evaluates it, in this fixed order.
     Alineacion::EvaluacionEnsayo evaluacion;
-    evaluacion.Calculus = [this] {
-        if (m_calculus)
-            m_calculus();
-    };
-    evaluacion.Diagnos = [this] {
-        if (m_diagnos)
-            m_diagnos();
-    };
-    evaluacion.ENS = [this] { m_ensayos->ENS(); };
+    evaluacion.relacionGases = [this] { m_ensayos->mostrarRelacionGases(); };
+    evaluacion.diagnostico = [this] { m_ensayos->mostrarDiagnostico(); };
+    evaluacion.grupos = [this] { m_ensayos->habilitarGrupos(); };
     m_alineacion->setEvaluacionEnsayo(std::move(evaluacion));
 
     connect(m_tabs, &QTabWidget::currentChanged, this, &Trafo::pestanaCambiada);
@@ -298,86 +302,7 @@ void Trafo::pestanaCambiada(int indice)
         PaginaFechada* p = paginaFechada(static_cast<int>(v));
         if (m_tabs->indexOf(p) != indice)
             continue;
-        const QLineEdit* codigo = p->cajaCodigo();
-        p->setSinRegistros(
-            Alineacion::sinRegistrosAlCambiarPestana(v, !codigo || codigo->text().trimmed().isEmpty()));
-    }
-}
-
-void Trafo::setMensajes(Mensajes& mensajes)
-{
-    m_edicion->setMensajes(&mensajes);
-}
-
-void Trafo::setEntradas(Mensajes& mensajes, EntradaValidada::DatePicker picker)
-{
-    QTabWidget* detalleEnsayos = m_ensayos->detalle();
-    auto mostrarSubpestana = [detalleEnsayos](const QString& titulo) {
-        for (int i = 0; i < detalleEnsayos->count(); ++i)
-            if (detalleEnsayos->tabText(i) == titulo)
-                detalleEnsayos->setCurrentIndex(i);
-    };
-    const QList<EnlaceCampos*> enlaces{m_trafos->enlace(), m_revision->enlace(), m_ensayos->enlace(),
-                                       m_mantenimiento->enlace()};
-    for (EnlaceCampos* enlace : enlaces) {
-        if (!enlace)
-            continue;
-        const schema::Table& tabla = enlace->tabla();
-        const bool revision = &tabla == &schema::revision();
-        for (const QString& nombre : enlace->campos()) {
-            const schema::Field* campo = tabla.field(nombre);
-            auto* caja = qobject_cast<QLineEdit*>(enlace->caja(nombre));
-            if (!campo || !caja || campo->checker == schema::Checker::None)
-                continue;
-            EntradaValidada* entrada = EntradaValidada::attach(caja, *campo, mensajes);
-            if (!entrada)
-                continue;
-            // Only what the user types is checked: a row being shown is never repaired.
-            const bool deCampo = !revision || schema::sameName(campo->name, QStringLiteral("CONSUMO VENT")) ||
-                                 schema::sameName(campo->name, QString::fromUtf8("PORCENTAJE OXÍGENO"));
-            if (deCampo) {
-                entrada->setActiveWhen(
-                    [this, caja] { return m_estado.ReposicionActiva && caja->hasFocus(); });
-            } else {
-                entrada->setActiveWhen([caja] { return caja->hasFocus(); });
-                entrada->setEnterAsTab(false);
-            }
-            if (campo->kind == schema::FieldKind::Date && !tabla.dateField.isEmpty() && picker) {
-                // A read-only window changes no dates.
-                entrada->setDatePicker([this, picker](QWidget* parent) -> std::optional<QDate> {
-                    if (m_estado.SoloLectura)
-                        return std::nullopt;
-                    return picker(parent);
-                });
-            }
-            if (&tabla == &schema::ensayos()) {
-                if (schema::sameName(campo->name, QStringLiteral("Acetileno")))
-                    entrada->setOnEnter([mostrarSubpestana] { mostrarSubpestana(QStringLiteral("GASES")); });
-                else if (schema::sameName(campo->name, QStringLiteral("TOTAL PCB")))
-                    entrada->setOnEnter(
-                        [mostrarSubpestana] { mostrarSubpestana(QStringLiteral("OBSERVACION")); });
-            }
-        }
-    }
-}
-
-bool Trafo::eventFilter(QObject* watched, QEvent* event)
-{
-    if ((watched == m_prioridades || watched == m_buscar) &&
-        (event->type() == QEvent::Resize || event->type() == QEvent::Show))
-        colocarLuces();
-    return QWidget::eventFilter(watched, event);
-}
-
-void Trafo::colocarLuces()
-{
-    const int margen = 6;
-    for (QWidget* luz : {m_luzPrioridades, m_luzBuscar}) {
-        QWidget* pagina = luz->parentWidget();
-        const QSize tam = luz->sizeHint().isValid() ? luz->sizeHint() : luz->size();
-        luz->setGeometry(pagina->width() - tam.width() - margen, margen, tam.width(), tam.height());
-        luz->raise();
-        luz->show();
+        p->setSinRegistros(Alineacion::sinRegistrosAlCambiarPestana(v, p->textoCodigo().trimmed().isEmpty()));
     }
 }
 
@@ -390,6 +315,7 @@ void Trafo::mostrarEstado()
     m_revision->setSoloLectura(m_estado.SoloLectura);
     m_ensayos->setSoloLectura(m_estado.SoloLectura);
     m_mantenimiento->setSoloLectura(m_estado.SoloLectura);
+    m_prioridades->setSoloLectura(m_estado.SoloLectura);
     disponer();
 }
 

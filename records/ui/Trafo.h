@@ -32,7 +32,7 @@ class Trafo : public QWidget
 {
     Q_OBJECT
 public:
-    Trafo(RunState& estado, DataViews& vistas, QWidget* parent = nullptr);
+    Trafo(RunState& estado, DataViews& vistas, Mensajes& mensajes, QWidget* parent = nullptr);
     ~Trafo() override;
 
     // The maker's home page, opened by the link label.
@@ -53,7 +53,8 @@ public:
     // The exit procedure: runs once, however the window closes.
     void Salir();
 
-    // Points every view at the data file in folder and shows the folder.
+    // Points every view at the data file in folder and shows the folder; no edit, addition or
+    // parked view outlives the file it belonged to.
     Status reabrir(const QString& folder);
     // Shows the mode and RutaDatos from the run state.
     void mostrarEstado();
@@ -61,15 +62,9 @@ public:
     // synchronisation on; run once the views are opened (start-up and every re-open).
     void alinear();
 
-    // The gas ratios and the diagnosis of the test shown, run before the group enabling on
-    // every move of the tests view.
-    void setEvaluacionEnsayo(std::function<void()> calculus, std::function<void()> diagnos);
-    // Fits every bound box that has a keystroke checker with it; messages go to mensajes and
-    // the date boxes of the dated tabs open picker on a click.
-    void setEntradas(Mensajes& mensajes, EntradaValidada::DatePicker picker);
+    // The date boxes of the dated tabs open picker on a click.
+    void setSelectorFecha(EntradaValidada::DatePicker picker);
 
-    // The editing commands' messages and questions.
-    void setMensajes(Mensajes& mensajes);
     EdicionRegistros* edicion() const { return m_edicion; }
 
     Alineacion* alineacion() const { return m_alineacion; }
@@ -91,7 +86,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void disponer();
@@ -99,10 +93,10 @@ private:
     void conectarAlineacion();
     void pestanaCambiada(int indice);
     PaginaFechada* paginaFechada(int vista) const;
-    void colocarLuces();
 
     RunState& m_estado;
     DataViews& m_vistas;
+    Mensajes& m_mensajes;
 
     QTabWidget* m_tabs = nullptr;
     PaginaBuscar* m_buscar = nullptr;
@@ -120,13 +114,10 @@ private:
     QLabel* m_enlace = nullptr;
     Alineacion* m_alineacion = nullptr;
     EdicionRegistros* m_edicion = nullptr;
-    QWidget* m_luzPrioridades = nullptr;
-    QWidget* m_luzBuscar = nullptr;
-    std::function<void()> m_calculus;
-    std::function<void()> m_diagnos;
 
     QHash<int, std::function<void()>> m_comandos;
     std::function<void(const QUrl&)> m_abrirEnlace;
+    EntradaValidada::DatePicker m_selectorFecha;
     std::function<void()> m_alSalir;
     std::function<void()> m_terminar;
     bool m_salido = false;

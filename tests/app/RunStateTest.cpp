@@ -1,63 +1,63 @@
 #include "app/logic/RunState.h"
+#include "data/logic/Database.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-TEST(RunState, ResetsSelectionAndNavigationToTheirRestingValues)
+TEST(RunState, ResetsPutSelectionAndSwitchesAtRestAndGuardsPutValuesBack)
 {
-    RunState state;
-    state.FormulaTrafo = state.FormulaRevision = state.FormulaEnsayos = QStringLiteral("[CÓDIGO]=3");
-    state.FormulaMantenimiento = state.FiltroCodigos = QStringLiteral("x");
-    state.OperadorFecha = QStringLiteral(">");
-    state.SincronizacionActiva = true;
-    state.ReposicionActiva = false;
-    state.RecorridoEnsayos = true;
-    state.AlineaTrafo = state.AlineaRevision = state.AlineaEnsayos = state.AlineaMantenimiento = false;
-    state.EditandoTrafo = state.AgregandoTrafo = state.AgregandoRevision = true;
-    state.AgregandoEnsayo = state.AgregandoMantenimiento = true;
-    state.ListaSinc1 = state.ListaSinc2 = true;
-    state.AparcadaRevision = state.AparcadaEnsayos = state.AparcadaMantenimiento = true;
-    state.SoloLectura = state.AccesoConcedido = true;
-
-    state.resetSelection();
-    state.resetNavigation();
-
-    const RunState rest;
-    EXPECT_EQ(state.FormulaTrafo, rest.FormulaTrafo);
-    EXPECT_EQ(state.FormulaRevision, rest.FormulaRevision);
-    EXPECT_EQ(state.FormulaEnsayos, rest.FormulaEnsayos);
-    EXPECT_EQ(state.FormulaMantenimiento, rest.FormulaMantenimiento);
-    EXPECT_EQ(state.FiltroCodigos, rest.FiltroCodigos);
-    EXPECT_EQ(state.OperadorFecha, QStringLiteral("="));
-    EXPECT_FALSE(state.SincronizacionActiva);
-    EXPECT_TRUE(state.ReposicionActiva);
-    EXPECT_FALSE(state.RecorridoEnsayos);
-    EXPECT_TRUE(state.AlineaTrafo && state.AlineaRevision && state.AlineaEnsayos &&
-                state.AlineaMantenimiento);
-    EXPECT_FALSE(state.EditandoTrafo || state.AgregandoTrafo || state.AgregandoRevision ||
-                 state.AgregandoEnsayo || state.AgregandoMantenimiento);
-    EXPECT_FALSE(state.ListaSinc1 || state.ListaSinc2);
-    EXPECT_FALSE(state.AparcadaRevision || state.AparcadaEnsayos || state.AparcadaMantenimiento);
-    // The access mode holds for the whole run.
-    EXPECT_TRUE(state.SoloLectura);
-    EXPECT_TRUE(state.AccesoConcedido);
+    RunState estado;
+    QString RunState::*const formulas[] = {&RunState::FormulaTrafo, &RunState::FormulaRevision,
+                                           &RunState::FormulaEnsayos, &RunState::FormulaMantenimiento,
+                                           &RunState::FiltroCodigos};
+    for (QString RunState::*f : formulas)
+        estado.*f = QStringLiteral("[CÓDIGO]=3");
+    estado.OperadorFecha = QStringLiteral(">");
+    estado.activarSincronizacion();
+    ASSERT_TRUE(estado.SincronizacionActiva);
+    bool bandera = false;
+    // Nested guards, left through an early return or at the end of their scope.
+    const auto enGuardias = [&](bool salirAntes) {
+        Interruptor::Mientras a(estado.ReposicionActiva, false), b(estado.RecorridoEnsayos, true),
+            c(estado.ListaSinc1, true), d(estado.ListaSinc2, true);
+        {
+            Interruptor::Mientras dentro(estado.ReposicionActiva, true);
+            Bandera puesta(bandera, true);
+            if (salirAntes)
+                return;
+        }
+        EXPECT_FALSE(estado.ReposicionActiva.activo() || bandera);
+        estado.resetSelection();
+        estado.resetNavigation();
+        EXPECT_FALSE(estado.SincronizacionActiva);
+        EXPECT_TRUE(estado.ReposicionActiva);
+        EXPECT_FALSE(estado.RecorridoEnsayos || estado.ListaSinc1 || estado.ListaSinc2);
+    };
+    for (bool salirAntes : {true, false}) {
+        enGuardias(salirAntes);
+        EXPECT_TRUE(estado.ReposicionActiva.activo() && !estado.RecorridoEnsayos && !bandera) << salirAntes;
+    }
+    for (QString RunState::*f : formulas)
+        EXPECT_EQ(estado.*f, QStringLiteral("1=1"));
+    EXPECT_EQ(estado.OperadorFecha, QStringLiteral("="));
 }
 
 TEST(RunState, FindsTheDataFileOnlyAsARegularFileOfThatName)
 {
-    QTemporaryDir withFile, withFolder, withOtherCase;
-    QFile file(withFile.filePath(QStringLiteral("trafos.mdb")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
-    ASSERT_TRUE(QDir(withFolder.path()).mkdir(QStringLiteral("trafos.mdb")));
-    QFile other(withOtherCase.filePath(QStringLiteral("Trafos.MDB")));
-    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
-    other.close();
+    QTemporaryDir conArchivo, conCarpeta, otraMayuscula;
+    QFile archivo(Database::rutaEn(conArchivo.path()));
+    ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
+    archivo.close();
+    ASSERT_TRUE(QDir(conCarpeta.path()).mkdir(Database::nombreArchivo()));
+    QFile otro(otraMayuscula.filePath(Database::nombreArchivo().toUpper()));
+    ASSERT_TRUE(otro.open(QIODevice::WriteOnly));
+    otro.close();
 
-    EXPECT_TRUE(RunState::contieneBase(withFile.path()));
-    EXPECT_FALSE(RunState::contieneBase(withFolder.path()));
-    EXPECT_FALSE(RunState::contieneBase(withOtherCase.path()));
-    EXPECT_FALSE(RunState::contieneBase(withFile.filePath(QStringLiteral("missing"))));
+    EXPECT_EQ(RunState::rutaBaseDe(conArchivo.path()), archivo.fileName());
+    EXPECT_TRUE(RunState::contieneBase(conArchivo.path()));
+    EXPECT_FALSE(RunState::contieneBase(conCarpeta.path()));
+    EXPECT_FALSE(RunState::contieneBase(otraMayuscula.path()));
+    EXPECT_FALSE(RunState::contieneBase(conArchivo.filePath(QStringLiteral("falta"))));
     EXPECT_FALSE(RunState::contieneBase(QString()));
 }

@@ -6,8 +6,8 @@
 #include "data/logic/Database.h"
 #include "tests/support/ScriptedMensajes.h"
 #include "tests/support/TempData.h"
+#include "tests/support/Texto.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <functional>
@@ -15,312 +15,171 @@
 
 namespace {
 
-// Windows of start-up played from a script; every step is written to a shared log.
-class ScriptedStartupUi : public StartupUi
+// One start-up on its own settings store and program folder, its windows played from a script.
+// pasos records each window and message in order: P the connection window, D the location window,
+// R the restore window, T the main window, m the missing-file message, ! any other message.
+struct Arranque : StartupUi
 {
-public:
-    explicit ScriptedStartupUi(QStringList& log) : m_log(log) {}
+    Arranque()
+    {
+        mensajes.onShow = [this](const ScriptedMensajes::Shown& s) {
+            pasos += s.text == u("No se puede conectar con la Base de Datos 'Trafos.mdb'") ? 'm' : '!';
+        };
+    }
+    bool run() { return secuencia.run(programa.path()); }
 
     void showConnection() override
     {
-        m_log << QStringLiteral("Pas");
-        if (onConnection)
-            onConnection();
+        pasos += 'P';
+        estado.AccesoConcedido = concede;
+        estado.SoloLectura = soloLectura;
     }
     void showLocation() override
     {
-        m_log << QStringLiteral("Direcc");
-        if (!locations.isEmpty())
-            locations.takeFirst()();
+        pasos += 'D';
+        EXPECT_TRUE(estado.RecargaEnCurso);
+        // As the real window: saves DIR when the user confirms a folder.
+        const QString elegida = ubicaciones.isEmpty() ? QString() : ubicaciones.takeFirst();
+        if (!elegida.isEmpty()) {
+            ASSERT_TRUE(ajustes.setDataFolder(elegida).ok());
+        }
     }
     void showRestore() override
     {
-        m_log << QStringLiteral("Rest");
-        if (onRestore)
-            onRestore();
+        pasos += 'R';
+        alRestaurar();
     }
     void loadMainWindow(const std::shared_ptr<Database>& db) override
     {
-        m_log << QStringLiteral("Trafo");
-        database = db;
+        pasos += 'T';
+        base = db;
     }
 
-    std::function<void()> onConnection;
-    QList<std::function<void()>> locations; // one answer per showing; none: cancelled
-    std::function<void()> onRestore;
-    std::shared_ptr<Database> database;
-
-private:
-    QStringList& m_log;
-};
-
-class StartupSequenceTest : public ::testing::Test
-{
-protected:
-    StartupSequenceTest()
-    {
-        mensajes.onShow = [this](const ScriptedMensajes::Shown& shown) {
-            log << QStringLiteral("msg:") + shown.text;
-        };
-        ui.onConnection = [this] { grant(false); };
-    }
-
-    void grant(bool readOnly)
-    {
-        state.SoloLectura = readOnly;
-        state.AccesoConcedido = true;
-    }
-    // A location window in which the user confirms folder (as the real one: saves DIR).
-    std::function<void()> confirm(const QString& folder)
-    {
-        return [this, folder] {
-            recargaDuringLocation = state.RecargaEnCurso;
-            ASSERT_TRUE(settings.setDataFolder(folder).ok());
-        };
-    }
-    QString emptyFolder() const { return programDir.filePath(QStringLiteral("vacia")); }
-
-    QTemporaryDir configDir;
-    Settings settings{configDir.filePath(QStringLiteral("Quorvela.conf"))};
-    RunState state;
-    QStringList log;
+    QTemporaryDir config, programa;
+    Settings ajustes{config.filePath(QStringLiteral("Quorvela.conf"))};
+    RunState estado;
     ScriptedMensajes mensajes;
-    ScriptedStartupUi ui{log};
-    StartupSequence sequence{state, settings, ui, mensajes};
-    QTemporaryDir programDir;
-    TempData data;
-    bool recargaDuringLocation = false;
-
-    const QString sinBase = QStringLiteral("msg:No se puede conectar con la Base de Datos 'Trafos.mdb'");
-
-    void SetUp() override { ASSERT_TRUE(QDir(programDir.path()).mkdir(QStringLiteral("vacia"))); }
+    StartupSequence secuencia{estado, ajustes, *this, mensajes};
+    std::string pasos;
+    bool concede = true, soloLectura = false;
+    QStringList ubicaciones; // per showing of the location window: the folder confirmed; empty: cancelled
+    std::function<void()> alRestaurar = [] {};
+    std::shared_ptr<Database> base;
 };
 
 } // namespace
 
-TEST_F(StartupSequenceTest, RefusedAccessEndsBeforeAnythingElse)
+TEST(StartupSequence, RefusedAccessEndsBeforeAnythingElse)
 {
-    ASSERT_TRUE(settings.setDataFolder(data.folder()).ok());
-    state.AccesoConcedido = true; // left over: the connection window must grant it afresh
-    ui.onConnection = [] {};
+    Arranque a;
+    a.estado.AccesoConcedido = true; // left over: the connection window must grant it afresh
+    a.concede = false;
 
-    EXPECT_FALSE(sequence.run(programDir.path()));
-    EXPECT_EQ(log, QStringList{QStringLiteral("Pas")});
-    EXPECT_FALSE(state.AccesoConcedido);
-    EXPECT_TRUE(state.RutaBase.isEmpty());
-    EXPECT_EQ(ui.database, nullptr);
+    EXPECT_FALSE(a.run());
+    EXPECT_EQ(a.pasos, "P");
+    EXPECT_FALSE(a.estado.AccesoConcedido);
 }
 
-TEST_F(StartupSequenceTest, ReadOnlyModeOpensTheStoredFolderReadOnly)
+TEST(StartupSequence, FindsTheDataFileThroughMessagesLocationAndRestore)
 {
-    ASSERT_TRUE(settings.setDataFolder(data.folder()).ok());
-    ui.onConnection = [this] { grant(true); };
-    state.FormulaEnsayos = QStringLiteral("[ACIDEZ]>1");
-    state.OperadorFecha = QStringLiteral("<");
-    state.ReposicionActiva = false;
-    state.SincronizacionActiva = true;
-    state.AgregandoEnsayo = true;
-
-    ASSERT_TRUE(sequence.run(programDir.path()));
-    EXPECT_EQ(log, (QStringList{QStringLiteral("Pas"), QStringLiteral("Trafo")}));
-    EXPECT_TRUE(state.SoloLectura);
-    EXPECT_FALSE(state.RecargaEnCurso);
-    EXPECT_EQ(state.RutaPrograma, programDir.path());
-    EXPECT_EQ(state.RutaDatos, data.folder());
-    EXPECT_EQ(state.RutaBase, data.file());
-    ASSERT_NE(ui.database, nullptr);
-    EXPECT_TRUE(ui.database->isReadOnly());
-    EXPECT_EQ(state.FormulaEnsayos, QStringLiteral("1=1"));
-    EXPECT_EQ(state.OperadorFecha, QStringLiteral("="));
-    EXPECT_TRUE(state.ReposicionActiva);
-    EXPECT_FALSE(state.SincronizacionActiva);
-    EXPECT_FALSE(state.AgregandoEnsayo);
-}
-
-TEST_F(StartupSequenceTest, ReadWriteModeOpensTheFileWritable)
-{
-    ASSERT_TRUE(settings.setDataFolder(data.folder()).ok());
-    ASSERT_TRUE(sequence.run(programDir.path()));
-    EXPECT_FALSE(state.SoloLectura);
-    ASSERT_NE(ui.database, nullptr);
-    EXPECT_FALSE(ui.database->isReadOnly());
-}
-
-TEST_F(StartupSequenceTest, FirstRunAsksForTheFolderBeforeAnyMessage)
-{
-    ui.locations << confirm(data.folder());
-
-    ASSERT_TRUE(sequence.run(programDir.path()));
-    EXPECT_EQ(log, (QStringList{QStringLiteral("Pas"), QStringLiteral("Direcc"), QStringLiteral("Trafo")}));
-    EXPECT_TRUE(recargaDuringLocation);
-    EXPECT_EQ(state.RutaBase, data.file());
-    EXPECT_NE(ui.database, nullptr);
-}
-
-TEST_F(StartupSequenceTest, MissingFileWalksThroughMessagesLocationAndRestore)
-{
-    struct Case
+    TempData datos, otra;
+    // Folders by letter: d holds the data file, o another one, p is the program folder (no file).
+    struct Caso
     {
-        const char* name;
-        bool storedFolder;         // DIR names a folder without the file
-        QList<bool> locationFinds; // per showing: the user confirms the data folder
-        bool restoreCreates;       // the restore window writes the data file
-        QStringList expected;
-        bool opened;
+        const char* nombre;
+        char guardada;           // DIR before start-up; 0: none
+        char lineaDeOrdenes;     // the command line's folder; 0: none
+        const char* ubicaciones; // per showing of the location window: the folder confirmed, '-' none
+        bool restauraCrea;       // the restore window writes the data file
+        const char* pasos;
+        char usada; // the folder the run ends on
     };
-    const QString pas = QStringLiteral("Pas"), direcc = QStringLiteral("Direcc"),
-                  rest = QStringLiteral("Rest"), trafo = QStringLiteral("Trafo");
-    const QList<Case> cases = {
-        {"location finds it", true, {true}, false, {pas, sinBase, direcc, trafo}, true},
-        {"location cancelled", true, {false}, false, {pas, sinBase, direcc, sinBase, rest, trafo}, false},
-        {"restore brings it back", true, {false}, true, {pas, sinBase, direcc, sinBase, rest, trafo}, true},
-        {"no folder at all",
-         false,
-         {false, false},
-         false,
-         {pas, direcc, sinBase, direcc, sinBase, rest, trafo},
-         false},
-        {"no folder, found the second time",
-         false,
-         {false, true},
-         false,
-         {pas, direcc, sinBase, direcc, trafo},
-         true},
+    const Caso casos[] = {
+        {"stored folder holds the file", 'd', 0, "", false, "PT", 'd'},
+        {"first run, the location finds it", 0, 0, "d", false, "PDT", 'd'},
+        {"stored folder without the file", 'p', 0, "d", false, "PmDT", 'd'},
+        {"location cancelled", 'p', 0, "-", false, "PmDmRT", 'p'},
+        {"restore brings it back", 'p', 0, "-", true, "PmDmRT", 'p'},
+        {"no folder at all", 0, 0, "--", false, "PDmDmRT", 'p'},
+        {"no folder, found the second time", 0, 0, "-d", false, "PDmDT", 'd'},
+        {"command line wins and is not saved", 'd', 'o', "", false, "PT", 'o'},
+        {"command line stands in for DIR", 0, 'd', "", false, "PT", 'd'},
+        {"command line without the file gives way", 0, 'p', "d", false, "PmDT", 'd'},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        QTemporaryDir config, program;
-        Settings store(config.filePath(QStringLiteral("Quorvela.conf")));
-        RunState run;
-        QStringList steps;
-        ScriptedMensajes said;
-        said.onShow = [&](const ScriptedMensajes::Shown& s) { steps << QStringLiteral("msg:") + s.text; };
-        ScriptedStartupUi scripted(steps);
-        scripted.onConnection = [&] { run.AccesoConcedido = true; };
-        if (c.storedFolder) {
-            ASSERT_TRUE(store.setDataFolder(program.path()).ok());
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        Arranque a;
+        // Half the cases choose read-only work. Selection and switches are left dirty: start-up
+        // puts them at rest.
+        a.soloLectura = (&c - casos) % 2 == 0;
+        a.estado.FormulaEnsayos = QStringLiteral("[ACIDEZ]>1");
+        a.estado.OperadorFecha = QStringLiteral("<");
+        a.estado.activarSincronizacion();
+        const auto carpeta = [&](char letra) {
+            return letra == 'd'   ? datos.folder()
+                   : letra == 'o' ? otra.folder()
+                   : letra == 'p' ? a.programa.path()
+                                  : QString();
+        };
+        if (c.guardada) {
+            ASSERT_TRUE(a.ajustes.setDataFolder(carpeta(c.guardada)).ok());
         }
-        for (bool finds : c.locationFinds) {
-            scripted.locations << [&, finds] {
-                EXPECT_TRUE(run.RecargaEnCurso);
-                if (finds) {
-                    ASSERT_TRUE(store.setDataFolder(data.folder()).ok());
-                }
-            };
-        }
-        QString restoredInto;
-        if (c.restoreCreates) {
-            scripted.onRestore = [&] {
-                restoredInto = run.RutaBase;
-                ASSERT_TRUE(Database::create(run.RutaBase).ok());
+        if (c.lineaDeOrdenes)
+            a.secuencia.setDataFolderOverride(carpeta(c.lineaDeOrdenes) + QStringLiteral("/"));
+        for (const char* e = c.ubicaciones; *e; ++e)
+            a.ubicaciones << carpeta(*e);
+        QString restauradaEn;
+        if (c.restauraCrea) {
+            a.alRestaurar = [&] {
+                restauradaEn = a.estado.RutaBase;
+                ASSERT_TRUE(Database::create(a.estado.RutaBase).ok());
             };
         }
 
-        StartupSequence startup(run, store, scripted, said);
-        ASSERT_TRUE(startup.run(program.path()));
-        EXPECT_EQ(steps, c.expected);
-        EXPECT_EQ(scripted.database != nullptr, c.opened);
-        EXPECT_FALSE(run.RecargaEnCurso);
-        EXPECT_FALSE(run.RutaDatos.isEmpty());
-        EXPECT_EQ(run.RutaBase, run.RutaDatos + QStringLiteral("/trafos.mdb"));
-        if (c.restoreCreates) {
-            EXPECT_EQ(restoredInto, program.filePath(QStringLiteral("trafos.mdb")));
+        ASSERT_TRUE(a.run());
+        EXPECT_EQ(a.pasos, c.pasos);
+        EXPECT_FALSE(a.estado.RecargaEnCurso);
+        EXPECT_EQ(a.estado.RutaPrograma, a.programa.path());
+        EXPECT_EQ(a.estado.RutaDatos, carpeta(c.usada));
+        EXPECT_EQ(a.estado.RutaBase, Database::rutaEn(carpeta(c.usada)));
+        const bool abierta = c.usada != 'p' || c.restauraCrea;
+        ASSERT_EQ(a.base != nullptr, abierta);
+        if (abierta) {
+            EXPECT_EQ(a.base->path(), a.estado.RutaBase);
+            EXPECT_EQ(a.base->isReadOnly(), a.soloLectura);
         }
-        for (const auto& shown : said.shown) {
+        EXPECT_EQ(restauradaEn, c.restauraCrea ? Database::rutaEn(a.programa.path()) : QString());
+        // Only the user's choice is saved, never the command line's folder.
+        const bool elegida = QString::fromLatin1(c.ubicaciones).contains(QLatin1Char('d'));
+        EXPECT_EQ(Settings(a.ajustes.fileName()).dataFolder(),
+                  elegida ? datos.folder() : carpeta(c.guardada));
+        for (const auto& shown : a.mensajes.shown) {
             EXPECT_TRUE(shown.title.isEmpty()); // the program's title
             EXPECT_EQ(shown.buttons, Mensajes::Buttons::Ok);
         }
+        EXPECT_EQ(a.estado.FormulaEnsayos, QStringLiteral("1=1"));
+        EXPECT_EQ(a.estado.OperadorFecha, QStringLiteral("="));
+        EXPECT_FALSE(a.estado.SincronizacionActiva);
     }
 }
 
-TEST_F(StartupSequenceTest, WithoutAnyFolderTheProgramFolderIsUsed)
+TEST(StartupSequence, AFileTheProgramCannotUseIsReportedAndTheWindowStillOpens)
 {
-    ASSERT_TRUE(sequence.run(programDir.path()));
-    EXPECT_EQ(state.RutaDatos, programDir.path());
-    EXPECT_EQ(state.RutaBase, programDir.filePath(QStringLiteral("trafos.mdb")));
-    EXPECT_EQ(ui.database, nullptr);
-}
+    QTemporaryDir ajena;
+    QFile archivo(Database::rutaEn(ajena.path()));
+    ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
+    archivo.write("Standard Jet DB, not SQLite at all, just some bytes to fill a page.");
+    archivo.close();
+    Arranque a;
+    ASSERT_TRUE(a.ajustes.setDataFolder(ajena.path()).ok());
 
-TEST_F(StartupSequenceTest, CommandLineFolderWinsForThisRunAndIsNotSaved)
-{
-    TempData other;
-    ASSERT_TRUE(settings.setDataFolder(data.folder()).ok());
-    sequence.setDataFolderOverride(other.folder() + QStringLiteral("/"));
-
-    ASSERT_TRUE(sequence.run(programDir.path()));
-    EXPECT_EQ(log, (QStringList{QStringLiteral("Pas"), QStringLiteral("Trafo")}));
-    EXPECT_EQ(state.RutaDatos, other.folder());
-    ASSERT_NE(ui.database, nullptr);
-    EXPECT_EQ(ui.database->path(), other.file());
-    EXPECT_EQ(Settings(settings.fileName()).dataFolder(), data.folder());
-}
-
-TEST_F(StartupSequenceTest, CommandLineFolderStandsInForAMissingSetting)
-{
-    sequence.setDataFolderOverride(data.folder());
-    ASSERT_TRUE(sequence.run(programDir.path()));
-    EXPECT_EQ(log, (QStringList{QStringLiteral("Pas"), QStringLiteral("Trafo")}));
-    EXPECT_EQ(state.RutaBase, data.file());
-    EXPECT_TRUE(settings.dataFolder().isEmpty());
-}
-
-TEST_F(StartupSequenceTest, CommandLineFolderWithoutTheFileGivesWayToTheUsersChoice)
-{
-    sequence.setDataFolderOverride(emptyFolder());
-    ui.locations << confirm(data.folder());
-
-    ASSERT_TRUE(sequence.run(programDir.path()));
-    EXPECT_EQ(log, (QStringList{QStringLiteral("Pas"), sinBase, QStringLiteral("Direcc"),
-                                QStringLiteral("Trafo")}));
-    EXPECT_EQ(state.RutaDatos, data.folder());
-    EXPECT_NE(ui.database, nullptr);
-}
-
-TEST_F(StartupSequenceTest, AFileTheProgramCannotUseIsReportedAndTheWindowStillOpens)
-{
-    struct Case
-    {
-        const char* name;
-        std::function<void(const QString& folder)> spoil;
-        QString named; // part of the message that says what is wrong
-    };
-    const QList<Case> cases = {
-        {"not a database",
-         [](const QString& folder) {
-             QFile file(folder + QStringLiteral("/trafos.mdb"));
-             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-             file.write("Standard Jet DB, not SQLite at all, just some bytes to fill a page.");
-         },
-         QStringLiteral("trafos.mdb")},
-        {"missing table",
-         [](const QString& folder) {
-             ASSERT_TRUE(Database::create(folder + QStringLiteral("/trafos.mdb")).ok());
-             auto db = Database::open(folder + QStringLiteral("/trafos.mdb"));
-             ASSERT_TRUE(db.ok());
-             ASSERT_TRUE(db.value()->exec(QStringLiteral("DROP TABLE Mantenimiento")).ok());
-         },
-         QStringLiteral("Mantenimiento")},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        QTemporaryDir folder, config;
-        c.spoil(folder.path());
-        Settings store(config.filePath(QStringLiteral("Quorvela.conf")));
-        ASSERT_TRUE(store.setDataFolder(folder.path()).ok());
-        RunState run;
-        QStringList steps;
-        ScriptedMensajes said;
-        ScriptedStartupUi scripted(steps);
-        scripted.onConnection = [&] { run.AccesoConcedido = true; };
-
-        StartupSequence startup(run, store, scripted, said);
-        ASSERT_TRUE(startup.run(QStringLiteral("/nonexistent-program-folder")));
-        EXPECT_EQ(steps, (QStringList{QStringLiteral("Pas"), QStringLiteral("Trafo")}));
-        EXPECT_EQ(scripted.database, nullptr);
-        ASSERT_EQ(said.shown.size(), 1);
-        EXPECT_EQ(said.shown[0].title, QStringLiteral("¡Error!"));
-        EXPECT_EQ(said.shown[0].icon, Mensajes::Icon::Critical);
-        EXPECT_TRUE(said.shown[0].text.contains(c.named)) << said.shown[0].text.toStdString();
-        EXPECT_EQ(run.RutaBase, folder.filePath(QStringLiteral("trafos.mdb")));
-    }
+    ASSERT_TRUE(a.run());
+    EXPECT_EQ(a.pasos, "P!T");
+    EXPECT_EQ(a.base, nullptr);
+    EXPECT_EQ(a.estado.RutaBase, archivo.fileName());
+    ASSERT_EQ(a.mensajes.shown.size(), 1);
+    EXPECT_EQ(a.mensajes.shown[0].title, u("¡Error!"));
+    EXPECT_EQ(a.mensajes.shown[0].icon, Mensajes::Icon::Critical);
+    EXPECT_TRUE(a.mensajes.shown[0].text.contains(Database::nombreArchivo()))
+        << a.mensajes.shown[0].text.toStdString();
 }

@@ -1,18 +1,15 @@
 #include "data/logic/Database.h"
 #include "data/logic/DemoPlant.h"
-
 #include "tests/support/TempData.h"
-#include <QDir>
+#include "tests/support/Texto.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QSet>
 #include <QTemporaryDir>
-#include <algorithm>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace {
 
@@ -23,397 +20,239 @@ struct CliRun
     QString err;
 };
 
-CliRun cli(const QStringList& args)
+// Runs quorvela-cli with the words of orden (temporary folders hold no blanks).
+CliRun cli(const QString& orden)
 {
     QProcess p;
-    p.start(QStringLiteral(QUORVELA_CLI), args);
+    p.start(QStringLiteral(QUORVELA_CLI), orden.split(QLatin1Char(' '), Qt::SkipEmptyParts));
     p.waitForFinished(120000);
     return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
             QString::fromLocal8Bit(p.readAllStandardError())};
 }
 
+std::shared_ptr<Database> abrir(const QString& folder)
+{
+    auto db = Database::open(Database::rutaEn(folder));
+    EXPECT_TRUE(db.ok()) << db.error().toStdString();
+    return db.ok() ? db.value() : nullptr;
+}
+
+// The first value of a query, as text.
+QString primero(const Database& db, const QString& sql)
+{
+    return queryRows(db, sql).value(0).value(0).toString();
+}
+
+QByteArray contenido(const QString& path)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+    return f.readAll();
+}
+
 } // namespace
 
-TEST(Cli, CrearMakesAnOpenableEmptyFileAndNeverOverwrites)
+TEST(Cli, CrearMakesAnEmptyDataFileAndVersionAnswers)
 {
     QTemporaryDir dir;
-    CliRun r = cli({QStringLiteral("crear"), dir.path()});
+    CliRun r = cli(QStringLiteral("crear ") + dir.path());
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    auto db = Database::open(dir.filePath(QStringLiteral("trafos.mdb")));
-    ASSERT_TRUE(db.ok()) << db.error().toStdString();
-    EXPECT_EQ(
-        queryRows(*db.value(), QStringLiteral("SELECT count(*) FROM Trafoge")).value(0).value(0).toInt(), 0);
-
-    r = cli({QStringLiteral("crear"), dir.path()});
-    EXPECT_NE(r.code, 0);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("no se sobrescribe"))) << r.err.toStdString();
-}
-
-TEST(Cli, FailuresExitNonZeroWithASpanishMessage)
-{
-    QTemporaryDir dir;
-    const struct
-    {
-        QStringList args;
-        const char* expected;
-    } cases[] = {
-        {{QStringLiteral("crear"), dir.filePath(QStringLiteral("no-existe"))}, "No existe la carpeta"},
-        {{QStringLiteral("demo"), dir.path(), QStringLiteral("--transformadores"), QStringLiteral("muchos")},
-         "no es un número entero"},
-        {{QStringLiteral("demo"), dir.path(), QStringLiteral("--transformadores"), QStringLiteral("40000")},
-         "entre 0 y 32767"},
-        {{QStringLiteral("demo"), dir.path(), QStringLiteral("--colores"), QStringLiteral("3")},
-         "Opción desconocida"},
-        {{QStringLiteral("borrar"), dir.path()}, "Uso:"},
-    };
-    for (const auto& c : cases) {
-        const CliRun r = cli(c.args);
-        EXPECT_NE(r.code, 0) << c.args.join(QLatin1Char(' ')).toStdString();
-        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.expected))) << r.err.toStdString();
-    }
-    // A refused generation leaves no file behind.
-    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("trafos.mdb"))));
-}
-
-TEST(Cli, VersionPrintsTheProgramVersion)
-{
-    const CliRun r = cli({QStringLiteral("version")});
+    auto db = abrir(dir.path());
+    ASSERT_TRUE(db);
+    EXPECT_EQ(primero(*db, QStringLiteral("SELECT count(*) FROM Trafoge")), QStringLiteral("0"));
+    r = cli(QStringLiteral("version"));
     EXPECT_EQ(r.code, 0);
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("Quorvela "))) << r.out.toStdString();
 }
 
-TEST(DemoPlant, CoversEveryStateOilAndTheTransformersWithoutTests)
+TEST(Cli, RefusedCommandsExitNonZeroWithASpanishMessageAndTouchNoFile)
 {
-    QTemporaryDir dir;
+    QTemporaryDir dir, vacia, ajena;
     ASSERT_TRUE(demo::createDemo(dir.path()).ok());
-    auto opened = Database::open(dir.filePath(QStringLiteral("trafos.mdb")));
-    ASSERT_TRUE(opened.ok());
-    Database& db = *opened.value();
-    const auto states = queryRows(db, QStringLiteral("SELECT DISTINCT ESTADO FROM Trafoge ORDER BY 1"));
-    ASSERT_EQ(states.size(), 4);
-    for (int s = 0; s < 4; ++s)
-        EXPECT_EQ(states[s].value(0).toInt(), s);
-    const int count = queryRows(db, QStringLiteral("SELECT count(*) FROM Trafoge")).value(0).value(0).toInt();
-    EXPECT_GE(count, 35);
-    EXPECT_LE(count, 50);
-    for (const char* oil : {"SECO", "PCB"})
-        EXPECT_FALSE(queryRows(db, QStringLiteral("SELECT 1 FROM Trafoge WHERE \"TIPO AISLANTE\" = '%1'")
-                                       .arg(QString::fromUtf8(oil)))
-                         .isEmpty());
-    EXPECT_EQ(queryRows(db, QStringLiteral("SELECT DISTINCT TIPO FROM Trafoge")).size(), 4);
-    const auto withoutTests = queryRows(
-        db, QStringLiteral(
-                "SELECT \"CÓDIGO\" FROM Trafoge WHERE \"CÓDIGO\" NOT IN (SELECT \"Código\" FROM Ensayos)"));
-    EXPECT_GE(withoutTests.size(), 2);
-    // Tests, inspections and maintenance spread over several years.
-    for (const char* sql : {"SELECT count(DISTINCT substr(Fecha,1,4)) FROM Ensayos",
-                            "SELECT count(DISTINCT substr(FECHA,1,4)) FROM Revision",
-                            "SELECT count(DISTINCT substr(Fecha,1,4)) FROM Mantenimiento"})
-        EXPECT_GE(queryRows(db, QString::fromUtf8(sql)).value(0).value(0).toInt(), 2) << sql;
-    // Every observation group has at least one finding somewhere: a few spot checks of the extremes.
-    for (const char* sql :
-         {"SELECT 1 FROM Ensayos WHERE Diel < 25", "SELECT 1 FROM Ensayos WHERE KFTMC_PPM >= 100",
-          "SELECT 1 FROM Ensayos WHERE FD = 1 AND GAS = 1", "SELECT 1 FROM Ensayos WHERE \"TOTAL PCB\" > 50",
-          "SELECT 1 FROM Ensayos WHERE Sedimentos = 'MEDIA'"})
-        EXPECT_FALSE(queryRows(db, QString::fromUtf8(sql)).isEmpty()) << sql;
-}
-
-TEST(DemoPlant, LargePlantHasTheRequestedSizeAndIsRepeatable)
-{
-    QTemporaryDir a, b;
-    const demo::PlantSize size{50, 3, 2, 1, 7};
-    ASSERT_TRUE(demo::createLarge(a.path(), size).ok());
-    ASSERT_TRUE(demo::createLarge(b.path(), size).ok());
-    auto da = Database::open(a.filePath(QStringLiteral("trafos.mdb")));
-    auto dbb = Database::open(b.filePath(QStringLiteral("trafos.mdb")));
-    ASSERT_TRUE(da.ok() && dbb.ok());
-    const QString counts =
-        QStringLiteral("SELECT (SELECT count(*) FROM Trafoge), (SELECT count(*) FROM Ensayos), "
-                       "(SELECT count(*) FROM Revision), (SELECT count(*) FROM Mantenimiento)");
-    EXPECT_EQ(queryRows(*da.value(), counts).value(0), (QVariantList{50, 150, 100, 50}));
-    const QString sample = QStringLiteral("SELECT group_concat(AREA || ESTADO) FROM Trafoge");
-    EXPECT_EQ(queryRows(*da.value(), sample), queryRows(*dbb.value(), sample));
-}
-
-namespace {
-
-QJsonObject evaluar(const QString& folder, const QStringList& extra, CliRun* run = nullptr)
-{
-    CliRun r = cli(QStringList{QStringLiteral("evaluar"), folder} + extra);
-    EXPECT_EQ(r.code, 0) << r.err.toStdString();
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(r.out.toUtf8(), &error);
-    EXPECT_EQ(error.error, QJsonParseError::NoError) << r.out.toStdString();
-    EXPECT_TRUE(doc.isObject()) << r.out.toStdString();
-    if (run)
-        *run = r;
-    return doc.object();
-}
-
-QStringList textos(const QJsonValue& v)
-{
-    QStringList out;
-    for (const QJsonValue& x : v.toArray())
-        out << x.toString();
-    return out;
-}
-
-// The code of the demo transformer whose preset diagnosis starts with `observacion`.
-int conDiagnostico(Database& db, const char* observacion)
-{
-    auto st = Statement::prepare(
-        db, QStringLiteral("SELECT \"CÓDIGO\" FROM Trafoge WHERE substr(DIAGNOSTICO, 1, length(?1)) = ?1"),
-        {QString::fromUtf8(observacion)});
-    EXPECT_TRUE(st.ok());
-    if (!st.ok() || !st.value().step().value())
-        return 0;
-    return st.value().value(0).toInt();
-}
-
-} // namespace
-
-// The demo plant carries the expected state and severity of each of its scenarios: a run from
-// blank values must arrive at them, and leave the manual ones and every test alone.
-TEST(Cli, DiagnosticarReachesTheDemoPlantsStates)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(demo::createDemo(dir.path()).ok());
-    const QString file = dir.filePath(QStringLiteral("trafos.mdb"));
-    QMap<int, QVariantList> esperado;
-    QList<QVariantList> ensayosAntes;
+    const QString ajeno = Database::rutaEn(ajena.path());
     {
-        auto db = Database::open(file);
-        ASSERT_TRUE(db.ok());
-        for (const QVariantList& r :
-             queryRows(*db.value(), QStringLiteral("SELECT \"CÓDIGO\", ESTADO, GRAVEDAD, AUTO "
-                                                   "FROM Trafoge")))
-            esperado.insert(r[0].toInt(), r.mid(1));
-        ensayosAntes = queryRows(*db.value(), QStringLiteral("SELECT * FROM Ensayos ORDER BY rowid"));
-        ASSERT_TRUE(
-            db.value()
-                ->exec(QStringLiteral("UPDATE Trafoge SET ESTADO = 0, GRAVEDAD = 99, DIAGNOSTICO = NULL, "
-                                      "\"RESUMEN OBS\" = NULL WHERE AUTO = 0"))
-                .ok());
+        QFile otro(ajeno);
+        ASSERT_TRUE(otro.open(QIODevice::WriteOnly));
+        otro.write("Standard Jet DB, not ours");
     }
-    const CliRun r = cli({QStringLiteral("diagnosticar"), dir.path()});
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    const QString total = QString::number(esperado.size());
-    EXPECT_TRUE(r.err.contains(QStringLiteral("Diagnosticando: %1/%1").arg(total))) << r.err.toStdString();
+    // {d} the demo plant, {v} an empty folder, {a} a folder with a foreign file, {n} no folder,
+    // {c} an existing transformer code.
+    const char* const cases[][2] = {
+        {"crear {n}", "No existe la carpeta"},
+        {"crear {d}", "no se sobrescribe"},
+        {"demo {v} --transformadores muchos", "no es un número entero"},
+        {"demo {v} --transformadores 40000", "entre 0 y 32767"},
+        {"demo {v} --colores 3", "Opción desconocida"},
+        {"borrar {d}", "Uso:"},
+        {"diagnosticar {n}", "No existe la carpeta"},
+        {"diagnosticar {v}", "No se encuentra el archivo de datos"},
+        {"diagnosticar {a}", "no tiene el formato SQLite"},
+        {"diagnosticar {d} --sobra", "Uso:"},
+        {"evaluar {d} --codigo 9999", "No existe el transformador de código 9999"},
+        {"evaluar {d} --codigo -32768", "No existe el transformador de código -32768"},
+        {"evaluar {d} --codigo {c} --fecha 1990-01-01", "no tiene ningún ensayo del 01/01/1990"},
+        {"evaluar {d} --codigo {c} --fecha 31/12/2024", "no es válida"},
+        {"evaluar {d} --codigo abc", "no es un código de transformador válido"},
+        {"evaluar {d} --codigo 0", "no es un código de transformador válido"},
+        {"evaluar {d} --codigo 32768", "no es un código de transformador válido"},
+        {"evaluar {d} --fecha 2024-01-01", "Falta la opción --codigo"},
+        {"evaluar {d} --codigo", "Falta el valor"},
+        {"evaluar {d} --color 1", "Opción desconocida"},
+        {"evaluar {v} --codigo {c}", "No se encuentra el archivo de datos"},
+    };
+    const QString codigo = primero(*abrir(dir.path()), u("SELECT min(\"CÓDIGO\") FROM Trafoge"));
+    const QByteArray plantaAntes = contenido(Database::rutaEn(dir.path()));
+    for (const auto& [orden, expected] : cases) {
+        const QString args = u(orden)
+                                 .replace(QStringLiteral("{d}"), dir.path())
+                                 .replace(QStringLiteral("{v}"), vacia.path())
+                                 .replace(QStringLiteral("{a}"), ajena.path())
+                                 .replace(QStringLiteral("{n}"), dir.filePath(QStringLiteral("no-existe")))
+                                 .replace(QStringLiteral("{c}"), codigo);
+        const CliRun r = cli(args);
+        EXPECT_NE(r.code, 0) << orden;
+        EXPECT_TRUE(r.err.contains(u(expected))) << orden << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << orden << ": " << r.out.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(Database::rutaEn(vacia.path())));
+    EXPECT_EQ(contenido(ajeno), QByteArray("Standard Jet DB, not ours"));
+    EXPECT_TRUE(contenido(Database::rutaEn(dir.path())) == plantaAntes);
+}
 
-    auto db = Database::open(file);
-    ASSERT_TRUE(db.ok());
-    QSet<int> estados;
-    for (const QVariantList& fila : queryRows(
-             *db.value(), QStringLiteral("SELECT \"CÓDIGO\", ESTADO, GRAVEDAD, DIAGNOSTICO, \"RESUMEN OBS\" "
-                                         "FROM Trafoge"))) {
-        const QVariantList& antes = esperado.value(fila[0].toInt());
-        EXPECT_EQ(fila[1].toInt(), antes[0].toInt()) << fila[0].toInt();
-        EXPECT_EQ(fila[2].toDouble(), antes[1].toDouble()) << fila[0].toInt();
-        EXPECT_FALSE(fila[3].isNull()) << fila[0].toInt();
-        EXPECT_FALSE(fila[4].isNull()) << fila[0].toInt();
-        estados << fila[1].toInt();
+// The command's options reach the generator: the size, then the seed.
+TEST(Cli, DemoMakesAPlantOfTheRequestedSizeAndSeed)
+{
+    QTemporaryDir carpetas[3];
+    const char* const semillas[] = {"7", "7", "8"};
+    QString muestras[3];
+    for (int i = 0; i < 3; ++i) {
+        const CliRun r =
+            cli(QStringLiteral("demo %1 --transformadores 50 --ensayos-por-trafo 3 --revisiones-por-trafo "
+                               "2 --mantenimientos-por-trafo 1 --semilla %2")
+                    .arg(carpetas[i].path(), u(semillas[i])));
+        ASSERT_EQ(r.code, 0) << r.err.toStdString();
+        auto generada = abrir(carpetas[i].path());
+        ASSERT_TRUE(generada);
+        EXPECT_EQ(
+            primero(*generada, QStringLiteral("SELECT (SELECT count(*) FROM Trafoge) || ' ' || (SELECT "
+                                              "count(*) FROM Ensayos) || ' ' || (SELECT count(*) FROM "
+                                              "Revision) || ' ' || (SELECT count(*) FROM Mantenimiento)")),
+            QStringLiteral("50 150 100 50"));
+        muestras[i] = primero(*generada, QStringLiteral("SELECT group_concat(AREA || ESTADO) FROM Trafoge"));
     }
-    EXPECT_TRUE(estados.contains(1) && estados.contains(2) && estados.contains(3));
+    EXPECT_EQ(muestras[0], muestras[1]);
+    EXPECT_NE(muestras[0], muestras[2]);
+}
+
+// The demo plant covers every state and carries the expected state and severity of each of its
+// scenarios: a run from blank values must arrive at them, and leave the manual ones and every test alone.
+TEST(Cli, DemoPlantCoversEveryScenarioAndDiagnosticarReachesItsStates)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(demo::createDemo(dir.path()).ok());
+    auto db = abrir(dir.path());
+    ASSERT_TRUE(db);
+    const char* const consultas[][2] = {
+        {"SELECT group_concat(ESTADO) FROM (SELECT DISTINCT ESTADO FROM Trafoge ORDER BY 1)", "0,1,2,3"},
+        {"SELECT count(*) BETWEEN 35 AND 50 AND count(DISTINCT TIPO) = 4 FROM Trafoge", "1"},
+        {"SELECT count(DISTINCT \"TIPO AISLANTE\") FROM Trafoge WHERE \"TIPO AISLANTE\" IN ('SECO','PCB')",
+         "2"},
+        {"SELECT count(*) >= 2 FROM Trafoge WHERE \"CÓDIGO\" NOT IN (SELECT \"Código\" FROM Ensayos)", "1"},
+        {"SELECT count(*) > 0 FROM Ensayos WHERE \"TOTAL PCB\" > 50", "1"},
+        // Tests, inspections and maintenance spread over several years.
+        {"SELECT count(DISTINCT substr(Fecha, 1, 4)) >= 2 FROM Ensayos", "1"},
+        {"SELECT count(DISTINCT substr(Fecha, 1, 4)) >= 2 FROM Revision", "1"},
+        {"SELECT count(DISTINCT substr(Fecha, 1, 4)) >= 2 FROM Mantenimiento", "1"},
+    };
+    for (const auto& [sql, valor] : consultas)
+        EXPECT_EQ(primero(*db, u(sql)), u(valor)) << sql;
+
+    const QString trafos = u("SELECT \"CÓDIGO\", ESTADO, GRAVEDAD FROM Trafoge ORDER BY 1");
+    const QString ensayos = QStringLiteral("SELECT * FROM Ensayos ORDER BY rowid");
+    const QList<QVariantList> esperado = queryRows(*db, trafos), ensayosAntes = queryRows(*db, ensayos);
+    ASSERT_TRUE(db->exec(u("UPDATE Trafoge SET ESTADO = 0, GRAVEDAD = 99, DIAGNOSTICO = NULL, "
+                           "\"RESUMEN OBS\" = NULL WHERE AUTO = 0"))
+                    .ok());
+    const CliRun r = cli(QStringLiteral("diagnosticar ") + dir.path());
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Diagnosticando: %1/%1").arg(esperado.size())))
+        << r.err.toStdString();
+    EXPECT_EQ(queryRows(*db, trafos), esperado);
+    EXPECT_EQ(
+        primero(*db, u("SELECT count(*) FROM Trafoge WHERE DIAGNOSTICO IS NULL OR \"RESUMEN OBS\" IS NULL")),
+        QStringLiteral("0"));
+    EXPECT_EQ(queryRows(*db, ensayos), ensayosAntes);
     // The grave findings are red whatever else the transformer has.
     for (const char* grave : {" Dieléctrico muy Bajo", " Acidez Muy Alta", " Muy Alto Contenido de Agua",
-                              " Gases: Defecto T>700", " Gases: Descargas Alta Energía", " Sin Ensayos"}) {
-        auto st =
-            Statement::prepare(*db.value(),
-                               QStringLiteral("SELECT count(*), min(ESTADO) FROM Trafoge WHERE AUTO = 0 "
-                                              "AND instr(DIAGNOSTICO, ?) > 0"),
-                               {QString::fromUtf8(grave)});
-        ASSERT_TRUE(st.ok() && st.value().step().value());
-        EXPECT_GT(st.value().value(0).toInt(), 0) << grave;
-        EXPECT_EQ(st.value().value(1).toInt(), 3) << grave;
-    }
-    EXPECT_EQ(queryRows(*db.value(), QStringLiteral("SELECT * FROM Ensayos ORDER BY rowid")), ensayosAntes);
+                              " Gases: Defecto T>700", " Gases: Descargas Alta Energía", " Sin Ensayos"})
+        EXPECT_EQ(
+            primero(*db, QStringLiteral("SELECT count(*) > 0 AND min(ESTADO) = 3 FROM Trafoge WHERE AUTO = 0 "
+                                        "AND instr(DIAGNOSTICO, '%1') > 0")
+                             .arg(u(grave))),
+            QStringLiteral("1"))
+            << grave;
 }
 
-TEST(Cli, EvaluarReportsOneTestAsTheTestTabShowsIt)
+// evaluar reads the transformer's newest test, or the one of --fecha, as the test tab shows it.
+TEST(Cli, EvaluarReportsTheStoredTestAsTheTestTabShowsIt)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(demo::createDemo(dir.path()).ok());
-    auto opened = Database::open(dir.filePath(QStringLiteral("trafos.mdb")));
-    ASSERT_TRUE(opened.ok());
-    Database& db = *opened.value();
-
-    // A gas fault: the gas-ratio table names it and the test is red.
-    const int alta = conDiagnostico(db, " Gases: Descargas Alta Energía");
-    ASSERT_NE(alta, 0);
-    CliRun run;
-    QJsonObject o = evaluar(dir.path(), {QStringLiteral("--codigo"), QString::number(alta)}, &run);
-    for (const char* clave : {"codigo", "fecha", "observaciones", "estado", "cuenta", "resaltados", "totales",
-                              "dornenburg", "rogers", "relacion_gases"})
-        EXPECT_TRUE(o.contains(QString::fromUtf8(clave))) << clave;
-    EXPECT_EQ(o.value(QStringLiteral("codigo")).toInt(), alta);
-    EXPECT_EQ(textos(o.value(QStringLiteral("observaciones"))),
-              QStringList{QString::fromUtf8(" Gases: Descargas Alta Energía")});
-    EXPECT_EQ(o.value(QStringLiteral("estado")).toInt(), 3);
-    EXPECT_EQ(o.value(QStringLiteral("cuenta")).toInt(), 1);
-    const QJsonObject relacion = o.value(QStringLiteral("relacion_gases")).toObject();
-    EXPECT_TRUE(relacion.value(QStringLiteral("aplica")).toBool());
-    EXPECT_FALSE(relacion.value(QStringLiteral("forzado")).toBool());
-    EXPECT_TRUE(textos(relacion.value(QStringLiteral("fallos")))
-                    .contains(QString::fromUtf8("Descargas Alta Energía")));
-    EXPECT_EQ(relacion.value(QStringLiteral("razones")).toArray().size(), 3);
-    EXPECT_TRUE(textos(relacion.value(QStringLiteral("celdas"))).contains(QStringLiteral("0.6-2.5")));
-    // The date is the newest test's, and the totals are the sums of its stored gases.
-    const QString sumas = QString::fromUtf8(
-        "SELECT Fecha, ifnull(\"Hidrógeno\",0)+ifnull(\"Oxígeno\",0)+ifnull(\"Nitrógeno\",0)+ifnull(Metano,0)"
-        "+ifnull(\"Monóxido\",0)+ifnull(\"Dióxido\",0)+ifnull(Etano,0)+ifnull(Etileno,0)+ifnull(Acetileno,0),"
-        " "
-        "ifnull(\"Hidrógeno\",0)+ifnull(Metano,0)+ifnull(\"Monóxido\",0)+ifnull(Etano,0)+ifnull(Etileno,0)"
-        "+ifnull(Acetileno,0) FROM Ensayos WHERE \"Código\" = %1 ORDER BY Fecha DESC LIMIT 1");
-    const QVariantList nuevo = queryRows(db, sumas.arg(alta)).value(0);
-    EXPECT_EQ(o.value(QStringLiteral("fecha")).toString(), nuevo.value(0).toString());
-    const QJsonObject totales = o.value(QStringLiteral("totales")).toObject();
-    EXPECT_DOUBLE_EQ(totales.value(QStringLiteral("Total Gas")).toDouble(-1), nuevo.value(1).toDouble());
-    EXPECT_DOUBLE_EQ(totales.value(QStringLiteral("Total combustible")).toDouble(-1),
-                     nuevo.value(2).toDouble());
-    const QJsonObject dornenburg = o.value(QStringLiteral("dornenburg")).toObject();
-    const QJsonArray razones = dornenburg.value(QStringLiteral("razones")).toArray();
-    ASSERT_EQ(razones.size(), 4);
-    // The chart carries C2H2/C2H4 across and CH4/H2 up, within its five decades.
-    auto dentro = [](double x, double r) { return x == std::clamp(r, 0.001, 100.0); };
-    EXPECT_TRUE(dentro(dornenburg.value(QStringLiteral("ejeX")).toDouble(), razones[1].toDouble()));
-    EXPECT_TRUE(dentro(dornenburg.value(QStringLiteral("ejeY")).toDouble(), razones[0].toDouble()));
-    EXPECT_FALSE(
-        o.value(QStringLiteral("rogers")).toObject().value(QStringLiteral("celdas")).toArray().isEmpty());
-
-    // Forced: doubtful in the tab, "Forzado" in every method.
-    const int dudoso = conDiagnostico(db, " Gases: Dudoso");
-    ASSERT_NE(dudoso, 0);
-    o = evaluar(dir.path(), {QStringLiteral("--codigo"), QString::number(dudoso)});
-    EXPECT_EQ(textos(o.value(QStringLiteral("observaciones"))),
-              QStringList{QStringLiteral(" Gases: Dudoso")});
-    EXPECT_EQ(o.value(QStringLiteral("estado")).toInt(), 2);
-    for (const char* m : {"dornenburg", "rogers", "relacion_gases"}) {
-        const QJsonObject metodo = o.value(QString::fromUtf8(m)).toObject();
-        EXPECT_TRUE(metodo.value(QStringLiteral("forzado")).toBool()) << m;
-        EXPECT_TRUE(metodo.value(QStringLiteral("aplica")).toBool()) << m;
-    }
-
-    // The dielectric box is orange for both of its findings.
-    for (const auto& [texto, estado] :
-         {std::pair{" Dieléctrico Bajo", 2}, std::pair{" Dieléctrico muy Bajo", 3}}) {
-        const int codigo = conDiagnostico(db, texto);
-        ASSERT_NE(codigo, 0) << texto;
-        o = evaluar(dir.path(), {QStringLiteral("--codigo"), QString::number(codigo)});
-        EXPECT_EQ(o.value(QStringLiteral("resaltados")).toObject(),
-                  (QJsonObject{{QStringLiteral("Diel"), QStringLiteral("naranja")}}))
-            << texto;
-        EXPECT_EQ(o.value(QStringLiteral("estado")).toInt(), estado) << texto;
-    }
-    const int acidez = conDiagnostico(db, " Acidez Alta");
-    o = evaluar(dir.path(), {QStringLiteral("--codigo"), QString::number(acidez)});
-    EXPECT_EQ(o.value(QStringLiteral("resaltados")).toObject().value(QStringLiteral("Acidez")).toString(),
-              QStringLiteral("amarillo"));
-    const int lodos = conDiagnostico(db, " Contiene Lodos en MEDIA");
-    o = evaluar(dir.path(), {QStringLiteral("--codigo"), QString::number(lodos)});
-    EXPECT_EQ(o.value(QStringLiteral("resaltados")).toObject().value(QStringLiteral("Sedimentos")).toString(),
-              QStringLiteral("naranja"));
-
-    // Without tests.
-    const int sinEnsayos =
-        queryRows(db, QStringLiteral(
-                          "SELECT \"CÓDIGO\" FROM Trafoge WHERE \"CÓDIGO\" NOT IN (SELECT \"Código\" FROM "
-                          "Ensayos) ORDER BY 1"))
-            .value(0)
-            .value(0)
-            .toInt();
-    ASSERT_NE(sinEnsayos, 0);
-    o = evaluar(dir.path(), {QStringLiteral("--codigo"), QString::number(sinEnsayos)});
-    EXPECT_EQ(textos(o.value(QStringLiteral("observaciones"))), QStringList{QStringLiteral(" Sin Ensayos")});
-    EXPECT_EQ(o.value(QStringLiteral("estado")).toInt(), 3);
-    EXPECT_EQ(o.value(QStringLiteral("cuenta")).toInt(), 6);
-    EXPECT_TRUE(o.value(QStringLiteral("fecha")).isNull());
-    EXPECT_TRUE(o.value(QStringLiteral("resaltados")).toObject().isEmpty());
-    for (const char* m : {"dornenburg", "rogers", "relacion_gases"})
-        EXPECT_FALSE(o.value(QString::fromUtf8(m)).toObject().value(QStringLiteral("aplica")).toBool(true))
-            << m;
-
-    // An older test by its date: the high-energy transformer's older tests are normal.
-    const QString viejo =
-        queryRows(db,
-                  QStringLiteral("SELECT Fecha FROM Ensayos WHERE \"Código\" = %1 ORDER BY Fecha ASC LIMIT 1")
-                      .arg(alta))
-            .value(0)
-            .value(0)
-            .toString();
-    o = evaluar(dir.path(),
-                {QStringLiteral("--codigo"), QString::number(alta), QStringLiteral("--fecha"), viejo});
-    EXPECT_EQ(o.value(QStringLiteral("fecha")).toString(), viejo);
-    EXPECT_NE(textos(o.value(QStringLiteral("observaciones"))),
-              QStringList{QString::fromUtf8(" Gases: Descargas Alta Energía")});
-}
-
-TEST(Cli, DiagnosticarAndEvaluarRefuseWhatTheyCannotDo)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(demo::createDemo(dir.path()).ok());
-    const QString file = dir.filePath(QStringLiteral("trafos.mdb"));
-    QTemporaryDir vacia;
-    QTemporaryDir ajena;
-    QFile otro(ajena.filePath(QStringLiteral("trafos.mdb")));
-    ASSERT_TRUE(otro.open(QIODevice::WriteOnly));
-    otro.write("Standard Jet DB, not ours");
-    otro.close();
-    const QString codigo =
-        queryRows(*Database::open(file).value(), QStringLiteral("SELECT min(\"CÓDIGO\") FROM Trafoge"))
-            .value(0)
-            .value(0)
-            .toString();
-    const auto d = [](const QString& folder) { return QStringList{QStringLiteral("diagnosticar"), folder}; };
-    const auto e = [&](const QStringList& extra) {
-        return QStringList{QStringLiteral("evaluar"), dir.path()} + extra;
+    auto db = abrir(dir.path());
+    ASSERT_TRUE(db);
+    const auto evaluar = [&](const QString& opciones) {
+        const CliRun r = cli(QStringLiteral("evaluar %1 %2").arg(dir.path(), opciones));
+        EXPECT_EQ(r.code, 0) << r.err.toStdString();
+        QJsonParseError error;
+        const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8(), &error).object();
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << r.out.toStdString();
+        QStringList observaciones;
+        for (const QJsonValue& x : o.value(QStringLiteral("observaciones")).toArray())
+            observaciones << x.toString();
+        return std::pair{o, observaciones};
     };
     const struct
     {
-        QStringList args;
-        const char* expected;
-    } cases[] = {
-        {d(dir.filePath(QStringLiteral("no-existe"))), "No existe la carpeta"},
-        {d(vacia.path()), "No se encuentra el archivo de datos"},
-        {d(ajena.path()), "no tiene el formato SQLite"},
-        {{QStringLiteral("diagnosticar"), dir.path(), QStringLiteral("--sobra")}, "Uso:"},
-        {e({QStringLiteral("--codigo"), QStringLiteral("9999")}),
-         "No existe el transformador de código 9999"},
-        {e({QStringLiteral("--codigo"), codigo, QStringLiteral("--fecha"), QStringLiteral("1990-01-01")}),
-         "no tiene ningún ensayo del 01/01/1990"},
-        {e({QStringLiteral("--codigo"), codigo, QStringLiteral("--fecha"), QStringLiteral("31/12/2024")}),
-         "no es válida"},
-        {e({QStringLiteral("--codigo"), QStringLiteral("abc")}), "no es un código de transformador válido"},
-        {e({QStringLiteral("--codigo"), QStringLiteral("0")}), "no es un código de transformador válido"},
-        {e({QStringLiteral("--fecha"), QStringLiteral("2024-01-01")}), "Falta la opción --codigo"},
-        {e({QStringLiteral("--codigo")}), "Falta el valor"},
-        {e({QStringLiteral("--color"), QStringLiteral("1")}), "Opción desconocida"},
-        {{QStringLiteral("evaluar"), vacia.path(), QStringLiteral("--codigo"), codigo},
-         "No se encuentra el archivo de datos"},
+        const char* observacion; // the start of the stored diagnosis: the newest test's finding
+        int estado;
+        const char* resaltado; // the box the finding colours, and its colour
+        const char* color;
+        bool forzado; // the gas methods are forced
+    } casos[] = {
+        {" Gases: Descargas Alta Energía", 3, "", "", false},
+        {" Gases: Dudoso", 2, "", "", true},
+        {" Dieléctrico Bajo", 2, "Diel", "naranja", false},
+        {" Dieléctrico muy Bajo", 3, "Diel", "naranja", false},
+        {" Acidez Alta", 2, "Acidez", "amarillo", false},
+        {" Contiene Lodos en MEDIA Cantidad", 2, "Sedimentos", "naranja", false},
+        {" Sin Ensayos", 3, "", "", false}, // no test, no date
     };
-    for (const auto& c : cases) {
-        const CliRun r = cli(c.args);
-        EXPECT_NE(r.code, 0) << c.args.join(QLatin1Char(' ')).toStdString();
-        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.expected))) << r.err.toStdString();
-        EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.observacion);
+        const QString codigo = primero(
+            *db,
+            u("SELECT \"CÓDIGO\" FROM Trafoge WHERE instr(DIAGNOSTICO, '%1') = 1").arg(u(c.observacion)));
+        ASSERT_FALSE(codigo.isEmpty());
+        const auto [o, observaciones] = evaluar(QStringLiteral("--codigo ") + codigo);
+        EXPECT_EQ(o.value(QStringLiteral("fecha")).toString(),
+                  primero(*db, u("SELECT max(Fecha) FROM Ensayos WHERE \"Código\" = %1").arg(codigo)));
+        EXPECT_TRUE(observaciones.contains(u(c.observacion)))
+            << observaciones.join(QLatin1Char('|')).toStdString();
+        EXPECT_EQ(o.value(QStringLiteral("estado")).toInt(), c.estado);
+        if (*c.resaltado) {
+            EXPECT_EQ(o.value(QStringLiteral("resaltados")).toObject().value(u(c.resaltado)).toString(),
+                      u(c.color));
+        }
+        for (const char* m : {"dornenburg", "rogers", "relacion_gases"})
+            EXPECT_EQ(o.value(u(m)).toObject().value(QStringLiteral("forzado")).toBool(), c.forzado) << m;
     }
-    // Nothing was created where there was no data file, and the foreign file is untouched.
-    EXPECT_FALSE(QFile::exists(vacia.filePath(QStringLiteral("trafos.mdb"))));
-    ASSERT_TRUE(otro.open(QIODevice::ReadOnly));
-    EXPECT_EQ(otro.readAll(), QByteArray("Standard Jet DB, not ours"));
 
-    // A write-protected file is refused and left as it was (the superuser writes through the
-    // protection, so this part needs an ordinary user).
-    if (geteuid() != 0) {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        const QByteArray antes = f.readAll();
-        f.close();
-        ASSERT_TRUE(f.setPermissions(QFileDevice::ReadOwner));
-        const CliRun r = cli(d(dir.path()));
-        EXPECT_NE(r.code, 0);
-        EXPECT_TRUE(r.err.contains(QStringLiteral("solo lectura"))) << r.err.toStdString();
-        f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        EXPECT_EQ(f.readAll(), antes);
-    }
+    // An older test by its date: the high-energy transformer's older tests are normal.
+    const QString alta = primero(
+        *db, u("SELECT \"CÓDIGO\" FROM Trafoge WHERE instr(DIAGNOSTICO, ' Gases: Descargas Alta') = 1"));
+    const QString viejo = primero(*db, u("SELECT min(Fecha) FROM Ensayos WHERE \"Código\" = %1").arg(alta));
+    const auto [antes, observacionesAntes] =
+        evaluar(QStringLiteral("--codigo %1 --fecha %2").arg(alta, viejo));
+    EXPECT_EQ(antes.value(QStringLiteral("fecha")).toString(), viejo);
+    EXPECT_FALSE(observacionesAntes.contains(u(" Gases: Descargas Alta Energía")));
 }

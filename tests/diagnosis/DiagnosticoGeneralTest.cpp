@@ -1,302 +1,345 @@
 #include "diagnosis/logic/DiagnosticoGeneral.h"
+#include "data/logic/Database.h"
+#include "diagnosis/logic/CorridaDiagnostico.h"
+#include "tests/diagnosis/Lista.h"
+#include "tests/support/TempData.h"
 
-#include <QDate>
+#include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace diagnostico;
 
 namespace {
 
-QString u(const char* t)
-{
-    return QString::fromUtf8(t);
-}
+using Valores = std::initializer_list<std::pair<const char*, QVariant>>;
 
-QStringList lista(std::initializer_list<const char*> textos)
-{
-    QStringList out;
-    for (const char* t : textos)
-        out << u(t);
-    return out;
-}
+const QString kCrLf = u("\r\n");
+const QString kAceite = u("ACT.YPF 64"), kSeco = u("SECO"), kPcb = u("PCB");
 
-const char* kGrupos[] = {"EFQ", "KF", "FUR", "MET", "PCB", "GAS", "LD", "IN"};
-
-// A stored test with every group done and every value within limits.
-QVariantMap normal(const QDate& fecha)
+QVariantMap fila(Valores valores, QVariantMap t = {})
 {
-    QVariantMap t;
-    t[u("Fecha")] = fecha.toString(Qt::ISODate);
-    t[u("Observaciones")] = u("Sin novedades.");
-    for (const char* g : kGrupos)
-        t[u(g)] = qlonglong(1);
-    t[u("FD")] = qlonglong(0);
-    const std::pair<const char*, double> valores[] = {
-        {"HumSol", 1.8},   {"Acidez", 0.03}, {"%_Inhibidor", 2.1}, {"Diel", 58},  {"TIF", 38},
-        {"TangDelta", 8},  {"Total", 0},     {"Aluminio", 0},      {"Hierro", 0}, {"Cobre", 0},
-        {"KFTMC_PPM", 12}, {"TOTAL PCB", 0}, {"Hidrógeno", 18},    {"Metano", 9}, {"Etano", 6},
-        {"Etileno", 4},    {"Acetileno", 0},
-    };
-    for (const auto& [campo, v] : valores)
-        t[u(campo)] = v;
-    t[u("Sedimentos")] = u("NO CONTIENE");
+    for (const auto& [campo, valor] : valores)
+        t[u(campo)] = valor;
     return t;
 }
 
-// A test where only the named groups were done.
-QVariantMap solo(const QDate& fecha, std::initializer_list<const char*> grupos)
-{
-    QVariantMap t = normal(fecha);
-    for (const char* g : kGrupos)
-        t[u(g)] = qlonglong(0);
-    for (const char* g : grupos)
-        t[u(g)] = qlonglong(1);
-    return t;
-}
+// Every value of a test within limits.
+const std::pair<const char*, double> kNormales[] = {
+    {"FD", 0},    {"HumSol", 1.8},   {"Acidez", 0.03}, {"%_Inhibidor", 2.1}, {"Diel", 58},
+    {"TIF", 38},  {"TangDelta", 8},  {"Total", 0},     {"Aluminio", 0},      {"Hierro", 0},
+    {"Cobre", 0}, {"KFTMC_PPM", 12}, {"TOTAL PCB", 0}, {"Hidrógeno", 18},    {"Metano", 9},
+    {"Etano", 6}, {"Etileno", 4},    {"Acetileno", 0},
+};
 
-QString lineas(const QStringList& l, bool normal = false)
+// A stored test of that date with the groups named in `grupos` ticked ("todos": every group but
+// the forced flag) and every value within limits unless `cambios` says otherwise.
+QVariantMap ensayo(const char* fecha, const char* grupos, Valores cambios = {})
 {
-    QString t;
-    for (const QString& s : l)
-        t += s + u("\r\n");
-    return normal ? t + u(" Estado Normal") : t;
+    QVariantMap t =
+        fila({{"Fecha", u(fecha)}, {"Observaciones", u("Sin novedades.")}, {"Sedimentos", u("NO CONTIENE")}});
+    for (const auto& [campo, valor] : kNormales)
+        t[u(campo)] = valor;
+    const QStringList marcados = u(grupos).split(QLatin1Char(' '));
+    for (const char* g : {"EFQ", "KF", "FUR", "MET", "PCB", "GAS", "LD", "IN"})
+        t[u(g)] = marcados.contains(u("todos")) || marcados.contains(u(g)) ? 1 : 0;
+    return fila(cambios, t);
 }
 
 const QStringList kNotasSinEfq =
-    lista({" No se Realizaron Ensayos De Furanos", " No se Realizaron Ensayos De Metales",
-           " No se Realizaron Ensayos De Humedad en Sólidos", " No se Realizaron Ensayos De PCB",
-           " No se Realizaron Ensayos De Lodos", " No se Realizaron Ensayos De Inhibidor"});
+    lista(" No se Realizaron Ensayos De Furanos| No se Realizaron Ensayos De Metales|"
+          " No se Realizaron Ensayos De Humedad en Sólidos|"
+          " No se Realizaron Ensayos De PCB| No se Realizaron Ensayos De Lodos|"
+          " No se Realizaron Ensayos De Inhibidor");
+const QStringList kNormal = lista(" Estado Normal");
 
-TrafoADiagnosticar trafo(const QVariant& aceite, QList<QVariantMap> ensayos, QVariant manual = false)
+void comprobar(const DiagnosticoTrafo& d, const QStringList& observaciones, int estado, int cuenta,
+               const std::string& caso)
 {
-    return {aceite, manual, ensayos};
+    EXPECT_EQ(d.observaciones, observaciones) << caso;
+    // Every line ends in CR LF but the closing " Estado Normal" of a green transformer.
+    EXPECT_EQ(d.diagnostico, observaciones.join(kCrLf) + (estado == 1 ? QString() : kCrLf)) << caso;
+    EXPECT_EQ(d.estado, estado) << caso;
+    EXPECT_EQ(d.cuenta, cuenta) << caso;
+}
+
+void insertar(Database& db, const QString& tabla, const QVariantMap& fila)
+{
+    QStringList campos, marcas;
+    for (const QString& campo : fila.keys()) {
+        campos << QLatin1Char('"') + campo + QLatin1Char('"');
+        marcas << u("?");
+    }
+    auto st = Statement::prepare(
+        db, u("INSERT INTO \"%1\" (%2) VALUES (%3)").arg(tabla, campos.join(u(",")), marcas.join(u(","))),
+        fila.values());
+    ASSERT_TRUE(st.ok()) << st.error().toStdString();
+    auto paso = st.value().step();
+    ASSERT_TRUE(paso.ok()) << paso.error().toStdString();
+}
+
+// A transformer whose stored diagnosis is stale, so that every field the run writes shows.
+void trafo(Database& db, int codigo, const QVariant& aceite, const QVariant& manual = false)
+{
+    const Valores valores = {
+        {"CÓDIGO", codigo}, {"TIPO AISLANTE", aceite},   {"AUTO", manual},           {"ESTADO", 0},
+        {"GRAVEDAD", 9},    {"DIAGNOSTICO", u("viejo")}, {"RESUMEN OBS", u("viejo")}};
+    insertar(db, u("Trafoge"), fila(valores));
+}
+
+void ensayoDe(Database& db, int codigo, QVariantMap t)
+{
+    t[u("Código")] = codigo;
+    insertar(db, u("Ensayos"), t);
+}
+
+// The fixtures are many small inserts: no disk sync for them.
+std::shared_ptr<Database> abrir(const TempData& datos)
+{
+    auto db = datos.open();
+    if (db) {
+        EXPECT_TRUE(db->exec(u("PRAGMA synchronous=OFF")).ok());
+    }
+    return db;
+}
+
+// ESTADO, GRAVEDAD, DIAGNOSTICO and RESUMEN OBS of a transformer.
+QVariantList leer(Database& db, int codigo)
+{
+    return queryRows(db, u("SELECT ESTADO, GRAVEDAD, DIAGNOSTICO, \"RESUMEN OBS\" FROM Trafoge "
+                           "WHERE \"CÓDIGO\" = %1")
+                             .arg(codigo))
+        .value(0);
 }
 
 } // namespace
 
-TEST(DiagnosticoGeneral, EachGroupIsJudgedOnTheNewestTestThatHasIt)
+TEST(DiagnosticoGeneral, GroupsJudgedOnTheirNewestTestAndNotesByOil)
 {
-    QVariantMap gas = solo(QDate(2026, 5, 1), {"GAS"});
-    QVariantMap viejo = solo(QDate(2025, 5, 1), {"EFQ"});
-    viejo[u("Diel")] = 20.0;
-    DiagnosticoTrafo d = diagnosticarTrafo(trafo(u("ACT.YPF 64"), {gas, viejo}));
-    const QStringList esperadas = QStringList{u(" Dieléctrico muy Bajo")} + kNotasSinEfq;
-    EXPECT_EQ(d.observaciones, esperadas);
-    EXPECT_EQ(d.diagnostico, lineas(esperadas));
-    EXPECT_EQ(d.estado, 3);
-    EXPECT_EQ(d.cuenta, 1);
-    EXPECT_TRUE(d.escribirEstado);
-
-    // A newer physico-chemical test hides the older low dielectric.
-    QVariantMap nuevo = solo(QDate(2026, 9, 1), {"EFQ"});
-    nuevo[u("Diel")] = 45.0;
-    d = diagnosticarTrafo(trafo(u("ACT.YPF 64"), {nuevo, gas, viejo}));
-    EXPECT_EQ(d.diagnostico, lineas(kNotasSinEfq, true));
-    EXPECT_EQ(d.estado, 1);
-    EXPECT_EQ(d.cuenta, 0);
-}
-
-TEST(DiagnosticoGeneral, TransformersWithoutTests)
-{
-    const struct
-    {
-        const char* nombre;
-        QVariant aceite;
-        QString diagnostico;
-        int estado;
-        int cuenta;
-    } casos[] = {
-        {"aceite", u("ACT.YPF 64"), u(" Sin Ensayos\r\n"), 3, 6},
-        {"seco", u("SECO"), u(" Sin Ensayos\r\n"), 3, 6},
-        {"nulo", QVariant(), u(" Estado Normal"), 1, 0},
-        {"en blanco", u(""), u(" Estado Normal"), 1, 0},
-        {"pcb", u("PCB"),
-         lineas(lista({" No se Realizaron Ensayos De Gases", " No se Realizaron Ensayos Físico/Químicos",
-                       " No se Realizaron Ensayos De Furanos", " No se Realizaron Ensayos De Metales",
-                       " No se Realizaron Ensayos De Humedad en Sólidos"}),
-                true),
-         1, 0},
+    const QVariantMap gas = ensayo("2026-05-01", "GAS"),
+                      dielViejo = ensayo("2025-05-01", "EFQ", {{"Diel", 20}});
+    const QVariantMap dielNuevo = ensayo("2026-09-01", "EFQ", {{"Diel", 45}});
+    const QVariantMap agua = ensayo("2026-01-01", "KF", {{"KFTMC_PPM", 40}});
+    const QVariantMap acido = ensayo("2025-01-01", "EFQ KF", {{"Acidez", 0.5}, {"KFTMC_PPM", 500}});
+    const QStringList notasPcb =
+        lista(" No se Realizaron Ensayos De Gases| No se Realizaron Ensayos Físico/Químicos") +
+        kNotasSinEfq.mid(0, 3);
+    const std::tuple<const char*, QVariant, QList<QVariantMap>, QStringList, int, int> casos[] = {
+        {"viejo", kAceite, {gas, dielViejo}, lista(" Dieléctrico muy Bajo") + kNotasSinEfq, 3, 1},
+        {"nuevo lo oculta", kAceite, {dielNuevo, gas, dielViejo}, kNotasSinEfq + kNormal, 1, 0},
+        {"grave viejo", kSeco, {agua, acido}, lista(" Alto Contenido de Agua| Acidez Muy Alta"), 3, 2},
+        {"sin ensayos", kAceite, {}, lista(" Sin Ensayos"), 3, 6},
+        {"seco sin ensayos", kSeco, {}, lista(" Sin Ensayos"), 3, 6},
+        {"nulo sin ensayos", QVariant(), {}, kNormal, 1, 0},
+        {"en blanco sin ensayos", u(" "), {}, kNormal, 1, 0},
+        {"pcb sin ensayos", kPcb, {}, notasPcb + kNormal, 1, 0},
+        {"seco sin notas", kSeco, {ensayo("2026-01-01", "EFQ")}, kNormal, 1, 0},
+        {"pcb, tres notas menos", kPcb, {ensayo("2026-01-01", "EFQ GAS")}, notasPcb.mid(2) + kNormal, 1, 0},
     };
-    for (const auto& c : casos) {
-        const DiagnosticoTrafo d = diagnosticarTrafo(trafo(c.aceite, {}));
-        EXPECT_EQ(d.diagnostico, c.diagnostico) << c.nombre;
-        EXPECT_EQ(d.estado, c.estado) << c.nombre;
-        EXPECT_EQ(d.cuenta, c.cuenta) << c.nombre;
-        EXPECT_TRUE(d.resumenObs.isEmpty()) << c.nombre;
-    }
+    for (const auto& [caso, aceite, ensayos, observaciones, estado, cuenta] : casos)
+        comprobar(diagnosticarTrafo({aceite, false, ensayos}), observaciones, estado, cuenta, caso);
 }
 
-TEST(DiagnosticoGeneral, NotesDependOnTheOil)
+TEST(DiagnosticoGeneral, ValuesOfATestWithEveryGroupDone)
 {
-    // Dry transformers never get notes, even without a gas test.
-    DiagnosticoTrafo d = diagnosticarTrafo(trafo(u("SECO"), {solo(QDate(2026, 1, 1), {"EFQ"})}));
-    EXPECT_EQ(d.diagnostico, u(" Estado Normal"));
-    // PCB oil skips the notes for PCB, sludge and inhibitor.
-    d = diagnosticarTrafo(trafo(u("PCB"), {solo(QDate(2026, 1, 1), {"EFQ", "GAS"})}));
-    EXPECT_EQ(d.diagnostico,
-              lineas(lista({" No se Realizaron Ensayos De Furanos", " No se Realizaron Ensayos De Metales",
-                            " No se Realizaron Ensayos De Humedad en Sólidos"}),
-                     true));
-    // Every group done and within limits.
-    d = diagnosticarTrafo(trafo(u("ACT.YPF 64"), {normal(QDate(2026, 1, 1))}));
-    EXPECT_EQ(d.diagnostico, u(" Estado Normal"));
-    EXPECT_EQ(d.estado, 1);
-    EXPECT_EQ(d.cuenta, 0);
-    // A Null flag is a group not done.
-    QVariantMap nulo = normal(QDate(2026, 1, 1));
-    nulo[u("MET")] = QVariant();
-    d = diagnosticarTrafo(trafo(u("ACT.YPF 64"), {nulo}));
-    EXPECT_EQ(d.diagnostico, lineas(lista({" No se Realizaron Ensayos De Metales"}), true));
-}
-
-TEST(DiagnosticoGeneral, ManualModeKeepsStateAndSeverity)
-{
-    QVariantMap t = normal(QDate(2026, 1, 1));
-    t[u("Diel")] = 20.0;
-    const struct
-    {
-        QVariant manual;
-        bool escribir;
-    } casos[] = {
-        {false, true}, {qlonglong(0), true}, {true, false}, {qlonglong(1), false}, {QVariant(), false}};
-    for (const auto& c : casos) {
-        const DiagnosticoTrafo d = diagnosticarTrafo(trafo(u("ACT.YPF 64"), {t}, c.manual));
-        EXPECT_EQ(d.escribirEstado, c.escribir) << c.manual.toString().toStdString();
-        // The texts are rebuilt whatever the mode.
-        EXPECT_EQ(d.diagnostico, u(" Dieléctrico muy Bajo\r\n"));
-        EXPECT_EQ(d.estado, 3);
-    }
-}
-
-TEST(DiagnosticoGeneral, PcbTextsNeitherCountNorWarn)
-{
-    const struct
-    {
-        double pcb;
-        QString diagnostico;
-    } casos[] = {
-        {60, u(" Contiene PCB > 50 ppm!!!\r\n Estado Normal")},
-        {20, u(" Contiene PCB en Baja Cantidad\r\n Estado Normal")},
-        {50, u(" Estado Normal")},
-        {0, u(" Estado Normal")},
+    // PCB texts neither count nor warn. The inhibitor is judged low, then high, then null on the
+    // stored field, where Null is not 0. A Null flag is a group not done; a Null value is 0.
+    const std::tuple<const char*, QVariant, const char*, int, int> casos[] = {
+        {"MET", QVariant(), " No se Realizaron Ensayos De Metales", 1, 0},
+        {"Acidez", QVariant(), "", 1, 0},
+        {"Sedimentos", QVariant(), "", 1, 0},
+        {"Sedimentos", u("MEDIA"), " Contiene Lodos en MEDIA Cantidad", 2, 1},
+        {"TOTAL PCB", 60, " Contiene PCB > 50 ppm!!!", 1, 0},
+        {"TOTAL PCB", 20, " Contiene PCB en Baja Cantidad", 1, 0},
+        {"TOTAL PCB", 50, "", 1, 0},
+        {"%_Inhibidor", QVariant(), "", 1, 0},
+        {"%_Inhibidor", qlonglong(0), " Contenido de inhibidor nulo", 2, 1},
+        {"%_Inhibidor", 0.3, " Bajo contenido de inhibidor", 2, 1},
+        {"%_Inhibidor", 0.5, "", 1, 0},
+        {"%_Inhibidor", 4, "", 1, 0},
+        {"%_Inhibidor", 4.5, " Alto contenido de inhibidor", 2, 1},
+        {"FD", true, " Gases: Dudoso", 2, 1},
     };
-    for (const auto& c : casos) {
-        QVariantMap t = normal(QDate(2026, 1, 1));
-        t[u("TOTAL PCB")] = c.pcb;
-        const DiagnosticoTrafo d = diagnosticarTrafo(trafo(u("ACT.YPF 64"), {t}));
-        EXPECT_EQ(d.diagnostico, c.diagnostico) << c.pcb;
-        EXPECT_EQ(d.estado, 1);
-        EXPECT_EQ(d.cuenta, 0);
+    for (const auto& [campo, valor, observacion, estado, cuenta] : casos) {
+        const QVariantMap t = ensayo("2026-01-01", "todos", {{campo, valor}});
+        comprobar(diagnosticarTrafo({kAceite, false, {t}}),
+                  lista(observacion) + (estado == 1 ? kNormal : QStringList()), estado, cuenta,
+                  campo + (" = " + valor.toString().toStdString()));
     }
-}
 
-TEST(DiagnosticoGeneral, InhibitorLowHighThenNullOnTheStoredValue)
-{
-    const struct
-    {
-        QVariant valor;
-        QStringList observaciones;
-    } casos[] = {
-        {QVariant(), lista({" Estado Normal"})}, // Null counts as 0 for low/high but is not "nulo"
-        {0.0, lista({" Contenido de inhibidor nulo"})},
-        {qlonglong(0), lista({" Contenido de inhibidor nulo"})},
-        {0.3, lista({" Bajo contenido de inhibidor"})},
-        {0.5, lista({" Estado Normal"})},
-        {4.0, lista({" Estado Normal"})},
-        {4.5, lista({" Alto contenido de inhibidor"})},
+    // Every group at once, in the run's order, which differs from the test tab's; the hottest
+    // gas fault is grave.
+    const std::pair<const char*, double> hallazgos[] = {
+        {"Diel", 27},    {"Acidez", 0.2},   {"HumSol", 6},     {"%_Inhibidor", 0.3}, {"Total", 5},
+        {"Aluminio", 1}, {"KFTMC_PPM", 40}, {"TOTAL PCB", 60}, {"Hidrógeno", 150},   {"Metano", 300},
+        {"Etano", 100},  {"Etileno", 600},  {"Acetileno", 30},
     };
-    for (const auto& c : casos) {
-        QVariantMap t = normal(QDate(2026, 1, 1));
-        t[u("%_Inhibidor")] = c.valor;
-        const DiagnosticoTrafo d = diagnosticarTrafo(trafo(u("ACT.YPF 64"), {t}));
-        EXPECT_EQ(d.observaciones, c.observaciones) << c.valor.toString().toStdString();
-        EXPECT_EQ(d.cuenta, c.observaciones.first() == u(" Estado Normal") ? 0 : 1);
+    QVariantMap t = ensayo("2026-01-01", "todos", {{"Sedimentos", u("MEDIA")}});
+    for (const auto& [campo, valor] : hallazgos)
+        t[u(campo)] = valor;
+    comprobar(diagnosticarTrafo({kAceite, false, {t}}),
+              lista(" Gases: Defecto T>700°C| Humedad en Sólidos| Acidez Alta| Dieléctrico Bajo|"
+                    " Bajo contenido de inhibidor| Contiene Lodos en MEDIA Cantidad|"
+                    " Contiene Furanos, implica deterioro del papel|"
+                    " Contiene Metales (Aluminio), Sobrecalentamientos| Alto Contenido de Agua|"
+                    " Contiene PCB > 50 ppm!!!"),
+              3, 9, "orden");
+}
+
+TEST(CorridaDiagnostico, WritesEachTransformerFromItsOwnTestsNewestFirst)
+{
+    TempData datos;
+    auto db = abrir(datos);
+    ASSERT_TRUE(db);
+    // 1: stored oldest first; the newer good dielectric hides the older bad one.
+    trafo(*db, 1, kAceite);
+    ensayoDe(*db, 1, ensayo("2022-01-01", "EFQ", {{"Diel", 20}}));
+    ensayoDe(*db, 1, ensayo("2024-01-01", "todos", {{"Diel", 45}}));
+    // 2: a warning and a grave finding from two tests.
+    trafo(*db, 2, u("SECO"));
+    ensayoDe(*db, 2, ensayo("2024-01-01", "EFQ", {{"Acidez", 0.2}}));
+    ensayoDe(*db, 2, ensayo("2023-01-01", "KF", {{"KFTMC_PPM", 100}}));
+    trafo(*db, 3, u("NYTRO 10X")); // 3: no tests
+    // 4 and 5: manual, and Null counting as manual: state and severity stay as entered.
+    trafo(*db, 4, kAceite, true);
+    ensayoDe(*db, 4, ensayo("2024-01-01", "todos", {{"KFTMC_PPM", 150}}));
+    trafo(*db, 5, u("SECO"), QVariant());
+    ensayoDe(*db, 5, ensayo("2024-01-01", "EFQ", {{"Acidez", 0.2}}));
+
+    // With no wait every transformer is reported; with a long one only the start and the end.
+    for (const auto& [intervalo, avisos] :
+         {std::pair{0, QList<int>{0, 1, 2, 3, 4, 5}}, std::pair{60000, QList<int>{0, 5}}}) {
+        QList<int> hechos;
+        OpcionesCorrida opciones;
+        opciones.intervaloProgresoMs = intervalo;
+        auto r = diagnosticarArchivo(
+            *db, [&](int h, int total) { hechos << h << total; }, opciones);
+        ASSERT_TRUE(r.ok()) << r.error().toStdString();
+        EXPECT_EQ(r.value().trafos, 5);
+        EXPECT_EQ(r.value().ensayos, 6);
+        QList<int> esperados;
+        for (int h : avisos)
+            esperados << h << 5;
+        EXPECT_EQ(hechos, esperados) << intervalo;
     }
+    const std::tuple<int, int, int, const char*, const char*> casos[] = {
+        {1, 1, 0, " Estado Normal", "01/01/2024 - SIN NOVEDADES.\r\n\r\n01/01/2022 - SIN NOVEDADES.\r\n\r\n"},
+        {2, 3, 2, " Acidez Alta\r\n Muy Alto Contenido de Agua\r\n",
+         "01/01/2024 - SIN NOVEDADES.\r\n\r\n01/01/2023 - SIN NOVEDADES.\r\n\r\n"},
+        {3, 3, 6, " Sin Ensayos\r\n", ""},
+        {4, 0, 9, " Muy Alto Contenido de Agua\r\n", "01/01/2024 - SIN NOVEDADES.\r\n\r\n"},
+        {5, 0, 9, " Acidez Alta\r\n", "01/01/2024 - SIN NOVEDADES.\r\n\r\n"},
+    };
+    for (const auto& [codigo, estado, gravedad, diagnostico, resumen] : casos)
+        EXPECT_EQ(leer(*db, codigo), (QVariantList{estado, gravedad, u(diagnostico), u(resumen)})) << codigo;
+
+    // An empty file is done at once.
+    TempData vacio;
+    auto dbVacia = abrir(vacio);
+    ASSERT_TRUE(dbVacia);
+    QList<int> hechos;
+    auto r = diagnosticarArchivo(*dbVacia, [&](int h, int total) { hechos << h << total; });
+    ASSERT_TRUE(r.ok()) << r.error().toStdString();
+    EXPECT_EQ(r.value().trafos, 0);
+    EXPECT_EQ(hechos, (QList<int>{0, 0, 0, 0}));
 }
 
-TEST(DiagnosticoGeneral, GroupOrderDiffersFromTheTestTab)
+TEST(CorridaDiagnostico, SummaryReadsRichTextNotesWhichStayAsTheUserWroteThem)
 {
-    QVariantMap t = normal(QDate(2026, 1, 1));
-    t[u("Diel")] = 27.0;
-    t[u("Acidez")] = 0.2;
-    t[u("HumSol")] = 6.0;
-    t[u("%_Inhibidor")] = 0.3;
-    t[u("Sedimentos")] = u("MEDIA");
-    t[u("Total")] = 5.0;
-    t[u("Aluminio")] = 1.0;
-    t[u("KFTMC_PPM")] = 40.0;
-    t[u("TOTAL PCB")] = 60.0;
-    t[u("Hidrógeno")] = 150.0;
-    t[u("Metano")] = 300.0;
-    t[u("Etano")] = 120.0;
-    t[u("Etileno")] = 60.0;
-    const DiagnosticoTrafo d = diagnosticarTrafo(trafo(u("ACT.YPF 64"), {t}));
-    EXPECT_EQ(d.observaciones,
-              lista({" Gases: Defecto T<300°C", " Humedad en Sólidos", " Acidez Alta", " Dieléctrico Bajo",
-                     " Bajo contenido de inhibidor", " Contiene Lodos en MEDIA Cantidad",
-                     " Contiene Furanos, implica deterioro del papel",
-                     " Contiene Metales (Aluminio), Sobrecalentamientos", " Alto Contenido de Agua",
-                     " Contiene PCB > 50 ppm!!!"}));
-    EXPECT_EQ(d.cuenta, 9);
-    EXPECT_EQ(d.estado, 2);
+    TempData datos;
+    auto db = abrir(datos);
+    ASSERT_TRUE(db);
+    trafo(*db, 1, kAceite);
+    const QString rico =
+        u("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0//EN\">\n<html><head><meta "
+          "name=\"qrichtext\" content=\"1\" /><style type=\"text/css\">\np, li { white-space: "
+          "pre-wrap; }\n</style></head><body style=\" font-family:'Sans';\">\n<p>válvula <span "
+          "style=\" font-weight:700;\">inferior</span></p>\n<p>filtrar &amp; secar</p></body></html>");
+    ensayoDe(*db, 1, ensayo("2024-03-05", "GAS", {{"Observaciones", rico}}));
+    ensayoDe(*db, 1, ensayo("2023-02-01", "GAS", {{"Observaciones", u("primera línea\nsegunda")}}));
+    ensayoDe(*db, 1, ensayo("2022-01-02", "GAS", {{"Observaciones", {}}}));
+    ensayoDe(*db, 1, ensayo("ayer", "GAS"));
+    const auto antes = queryRows(*db, u("SELECT * FROM Ensayos ORDER BY rowid"));
+
+    auto r = diagnosticarArchivo(*db);
+    ASSERT_TRUE(r.ok()) << r.error().toStdString();
+    // A date that is no date is kept as written (and sorts after the digits).
+    EXPECT_EQ(leer(*db, 1).value(3).toString(), u("ayer - SIN NOVEDADES.\r\n\r\n"
+                                                  "05/03/2024 - VÁLVULA INFERIOR\r\nFILTRAR & SECAR\r\n\r\n"
+                                                  "01/02/2023 - PRIMERA LÍNEA\r\nSEGUNDA\r\n\r\n"
+                                                  "02/01/2022 - \r\n\r\n"));
+    // The tests are only read: notes keep their case, formatting and breaks.
+    EXPECT_EQ(queryRows(*db, u("SELECT * FROM Ensayos ORDER BY rowid")), antes);
 }
 
-TEST(DiagnosticoGeneral, GasGroupForcedAndGrave)
+TEST(CorridaDiagnostico, AReadOnlyFileIsRefusedBeforeAnyWork)
 {
-    QVariantMap t = solo(QDate(2026, 1, 1), {"GAS", "EFQ", "KF", "FUR", "MET", "PCB", "LD", "IN"});
-    t[u("Hidrógeno")] = 150.0;
-    t[u("Metano")] = 300.0;
-    t[u("Etano")] = 100.0;
-    t[u("Etileno")] = 600.0;
-    t[u("Acetileno")] = 30.0;
-    DiagnosticoTrafo d = diagnosticarTrafo(trafo(u("ACT.YPF 64"), {t}));
-    EXPECT_EQ(d.diagnostico, u(" Gases: Defecto T>700°C\r\n"));
-    EXPECT_EQ(d.estado, 3);
-    t[u("FD")] = true;
-    d = diagnosticarTrafo(trafo(u("ACT.YPF 64"), {t}));
-    EXPECT_EQ(d.diagnostico, u(" Gases: Dudoso\r\n"));
-    EXPECT_EQ(d.estado, 2);
-    EXPECT_EQ(d.cuenta, 1);
+    TempData datos;
+    {
+        auto db = abrir(datos);
+        ASSERT_TRUE(db);
+        trafo(*db, 1, kAceite);
+        ensayoDe(*db, 1, ensayo("2024-01-01", "EFQ", {{"Diel", 20}}));
+    }
+    auto soloLectura = datos.open(true);
+    ASSERT_TRUE(soloLectura);
+    bool avisado = false;
+    auto r = diagnosticarArchivo(*soloLectura, [&](int, int) { avisado = true; });
+    ASSERT_FALSE(r.ok());
+    EXPECT_TRUE(r.error().contains(u("solo lectura"))) << r.error().toStdString();
+    EXPECT_TRUE(r.error().contains(Database::nombreArchivo())) << r.error().toStdString();
+    EXPECT_FALSE(avisado);
+    soloLectura.reset();
+
+    // A write-protected file opened for writing is refused the same way (the superuser writes
+    // through the protection, so there the check has nothing to see).
+    if (geteuid() != 0) {
+        ASSERT_EQ(::chmod(QFile::encodeName(datos.file()).constData(), 0444), 0);
+        auto protegido = Database::open(datos.file());
+        ASSERT_TRUE(protegido.ok()) << protegido.error().toStdString();
+        auto r2 = diagnosticarArchivo(*protegido.value());
+        ASSERT_FALSE(r2.ok());
+        EXPECT_TRUE(r2.error().contains(u("solo lectura"))) << r2.error().toStdString();
+        ::chmod(QFile::encodeName(datos.file()).constData(), 0600);
+    }
+    EXPECT_EQ(leer(*datos.open(true), 1).value(2), u("viejo"));
 }
 
-TEST(DiagnosticoGeneral, GraveFindingOfAnOlderTestOutlastsNewerWarnings)
+// A failing write rolls back its whole batch: each transformer ends either as before or as after,
+// and the error names the transformer and the cause.
+TEST(CorridaDiagnostico, AFailureRollsBackTheBatchInProgress)
 {
-    QVariantMap nuevo = solo(QDate(2026, 1, 1), {"KF"});
-    nuevo[u("KFTMC_PPM")] = 40.0;
-    QVariantMap viejo = solo(QDate(2025, 1, 1), {"EFQ", "KF"});
-    viejo[u("Acidez")] = 0.5;
-    viejo[u("KFTMC_PPM")] = 500.0; // ignored: water was judged on the newer test
-    const DiagnosticoTrafo d = diagnosticarTrafo(trafo(u("SECO"), {nuevo, viejo}));
-    EXPECT_EQ(d.observaciones, lista({" Alto Contenido de Agua", " Acidez Muy Alta"}));
-    EXPECT_EQ(d.estado, 3);
-    EXPECT_EQ(d.cuenta, 2);
-}
-
-TEST(DiagnosticoGeneral, NullValuesInATickedGroupCountAsZero)
-{
-    QVariantMap t = normal(QDate(2026, 1, 1));
-    for (const char* c :
-         {"Diel", "TIF", "Acidez", "HumSol", "KFTMC_PPM", "Total", "Cobre", "TOTAL PCB", "Sedimentos"})
-        t[u(c)] = QVariant();
-    const DiagnosticoTrafo d = diagnosticarTrafo(trafo(u("ACT.YPF 64"), {t}));
-    EXPECT_EQ(d.diagnostico, u(" Estado Normal"));
-}
-
-TEST(DiagnosticoGeneral, SummaryOfObservations)
-{
-    QVariantMap nuevo = normal(QDate(2026, 10, 15));
-    nuevo[u("Observaciones")] = u("muestra tomada\nde válvula inferior");
-    QVariantMap viejo = normal(QDate(2025, 3, 7));
-    viejo[u("Fecha")] = QDate(2025, 3, 7);
-    viejo[u("Observaciones")] = u("primer párrafo\r\nsegundo\u2029tercero");
-    QVariantMap vacio = normal(QDate(2024, 1, 2));
-    vacio[u("Observaciones")] = QVariant();
-    const DiagnosticoTrafo d = diagnosticarTrafo(trafo(u("ACT.YPF 64"), {nuevo, viejo, vacio}));
-    EXPECT_EQ(d.textosEnsayos,
-              lista({"MUESTRA TOMADA\r\nDE VÁLVULA INFERIOR", "PRIMER PÁRRAFO\r\nSEGUNDO\r\nTERCERO", ""}));
-    EXPECT_EQ(d.resumenObs, u("15/10/2026 - MUESTRA TOMADA\r\nDE VÁLVULA INFERIOR\r\n\r\n"
-                              "07/03/2025 - PRIMER PÁRRAFO\r\nSEGUNDO\r\nTERCERO\r\n\r\n"
-                              "02/01/2024 - \r\n\r\n"));
-    EXPECT_EQ(fechaResumen(u("no es fecha")), u("no es fecha"));
-    EXPECT_EQ(fechaResumen(QVariant()), QString());
+    // Transformers per batch, and those committed before the failure on the fifth.
+    const std::pair<int, int> lotes[] = {{100, 0}, {2, 4}, {4, 4}, {3, 3}};
+    for (const auto& [porLote, escritos] : lotes) {
+        TempData datos;
+        auto db = abrir(datos);
+        ASSERT_TRUE(db);
+        for (int codigo = 1; codigo <= 8; ++codigo) {
+            trafo(*db, codigo, kAceite);
+            ensayoDe(*db, codigo, ensayo("2024-01-01", "EFQ", {{"Acidez", 0.5}}));
+        }
+        ASSERT_TRUE(db->exec(u("CREATE TRIGGER falla BEFORE UPDATE ON Trafoge WHEN NEW.\"CÓDIGO\" = 5 "
+                               "BEGIN SELECT RAISE(ABORT, 'disco averiado'); END"))
+                        .ok());
+        OpcionesCorrida opciones;
+        opciones.trafosPorTransaccion = porLote;
+        auto r = diagnosticarArchivo(*db, {}, opciones);
+        ASSERT_FALSE(r.ok()) << porLote;
+        EXPECT_TRUE(r.error().contains(u("transformador 5"))) << r.error().toStdString();
+        EXPECT_TRUE(r.error().contains(u("disco averiado"))) << r.error().toStdString();
+        for (int codigo = 1; codigo <= 8; ++codigo) {
+            const QVariantList e = leer(*db, codigo);
+            const bool escrito = codigo <= escritos;
+            const std::string caso = "lote " + std::to_string(porLote) + ", trafo " + std::to_string(codigo);
+            EXPECT_EQ(e.value(0).toInt(), escrito ? 3 : 0) << caso;
+            EXPECT_EQ(e.value(1).toInt(), escrito ? 1 : 9) << caso;
+            EXPECT_EQ(e.value(2).toString().startsWith(u(" Acidez Muy Alta\r\n")), escrito) << caso;
+            EXPECT_EQ(e.value(3).toString() == u("viejo"), !escrito) << caso;
+        }
+        // The connection is usable again: no transaction was left open.
+        EXPECT_TRUE(db->exec(u("BEGIN")).ok());
+        EXPECT_TRUE(db->exec(u("ROLLBACK")).ok());
+    }
 }

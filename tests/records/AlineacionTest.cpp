@@ -3,19 +3,15 @@
 #include "app/logic/RunState.h"
 #include "records/logic/DataViews.h"
 #include "tests/support/TempData.h"
+#include "tests/support/Texto.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
 using Vista = Alineacion::Vista;
-using Accion = Alineacion::Accion;
+using Paso = Alineacion::Paso;
 
 namespace {
-
-QString u8(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 // Four transformers; the rows of each dated table are interleaved so that "the first row of
 // the table" and "the first row of the transformer" differ.
@@ -26,14 +22,14 @@ QString u8(const char* text)
 //   4    | 3                  | 3            | -
 void fillPlant(const TempData& data)
 {
-    data.exec(u8("INSERT INTO Trafoge (\"CÓDIGO\", AREA, ESTADO, GRAVEDAD, AUTO) VALUES "
-                 "(1, 'a', 1, 2.5, 1), (2, 'b', 3, 7, 0), (3, 'c', 2, 4, 0), (4, 'd', 0, 1, 1)"));
-    data.exec(u8("INSERT INTO Revision (\"CÓDIGO\", FECHA) VALUES "
-                 "(3, '2020-01-01'), (1, '2020-02-01'), (1, '2020-03-01'), (4, '2020-04-01')"));
-    data.exec(u8("INSERT INTO Ensayos (\"Código\", Fecha) VALUES "
-                 "(1, '2021-01-01'), (2, '2021-02-01'), (1, '2021-03-01'), (4, '2021-04-01')"));
-    data.exec(u8("INSERT INTO Mantenimiento (\"Código\", Fecha) VALUES "
-                 "(1, '2022-01-01'), (2, '2022-02-01'), (3, '2022-03-01')"));
+    data.exec(u("INSERT INTO Trafoge (\"CÓDIGO\", AREA, ESTADO, GRAVEDAD, AUTO) VALUES "
+                "(1, 'a', 1, 2.5, 1), (2, 'b', 3, 7, 0), (3, 'c', 2, 4, 0), (4, 'd', 0, 1, 1)"));
+    data.exec(u("INSERT INTO Revision (\"CÓDIGO\", FECHA) VALUES "
+                "(3, '2020-01-01'), (1, '2020-02-01'), (1, '2020-03-01'), (4, '2020-04-01')"));
+    data.exec(u("INSERT INTO Ensayos (\"Código\", Fecha) VALUES "
+                "(1, '2021-01-01'), (2, '2021-02-01'), (1, '2021-03-01'), (4, '2021-04-01')"));
+    data.exec(u("INSERT INTO Mantenimiento (\"Código\", Fecha) VALUES "
+                "(1, '2022-01-01'), (2, '2022-02-01'), (3, '2022-03-01')"));
 }
 
 class AlineacionTest : public ::testing::Test
@@ -42,9 +38,9 @@ protected:
     void SetUp() override
     {
         fillPlant(data);
-        al.setEvaluacionEnsayo({[this] { llamadas << u8("Calculus") + posEnsayo(); },
-                                [this] { llamadas << u8("Diagnos") + posEnsayo(); },
-                                [this] { llamadas << u8("ENS") + posEnsayo(); }});
+        al.setEvaluacionEnsayo({[this] { llamadas << u("Relacion") + posEnsayo(); },
+                                [this] { llamadas << u("Diagnostico") + posEnsayo(); },
+                                [this] { llamadas << u("Grupos") + posEnsayo(); }});
         vistas.openAll(data.open(), false);
     }
 
@@ -57,9 +53,16 @@ protected:
     }
     void irATrafo(int codigo)
     {
-        ASSERT_TRUE(vistas.Data1.findFirst(u8("[código]=") + QString::number(codigo)).value());
+        ASSERT_TRUE(vistas.Data1.findFirst(u("[código]=") + QString::number(codigo)).value());
     }
     static int codigo(const RecordView& view) { return view.value(0).toInt(); }
+    // A press on a view's navigation bar, as the bar does it.
+    void pulsar(Vista v, Paso paso)
+    {
+        al.antesDeNavegar(v);
+        const Status st = Alineacion::pasar(al.vista(v), paso);
+        ASSERT_TRUE(st.ok()) << st.error().toStdString();
+    }
     // The last "S/ Registros" state signalled for a view; -1 when none was.
     static int ultimoSinRegistros(const QSignalSpy& spy, Vista v)
     {
@@ -87,7 +90,7 @@ TEST_F(AlineacionTest, OpeningAlignsNothingAndTheFirstMoveOnlyTurnsTheSynchronis
     ASSERT_TRUE(vistas.Data1.moveNext().ok()); // to transformer 2, which has no inspections
     EXPECT_TRUE(estado.SincronizacionActiva);
     EXPECT_EQ(vistas.Data2.absolutePosition(), 0);
-    EXPECT_FALSE(estado.AparcadaRevision);
+    EXPECT_FALSE(al.aparcada(Vista::Revision));
 
     // The next move aligns.
     ASSERT_TRUE(vistas.Data1.moveNext().ok()); // transformer 3
@@ -109,7 +112,13 @@ TEST_F(AlineacionTest, ChoosingATransformerBringsEveryViewAndTheListToIt)
         SCOPED_TRACE(c.trafo);
         QSignalSpy notices(&al, &Alineacion::sinRegistros);
         QSignalSpy light(&al, &Alineacion::semaforoEnsayo);
+        QSignalSpy state(&al, &Alineacion::estadoTrafo);
         irATrafo(c.trafo);
+        // The state area shows the transformer's state, mode and severity.
+        ASSERT_EQ(state.size(), 1);
+        EXPECT_EQ(state.at(0).at(0).toInt(), vistas.Data1.value(u("ESTADO")).toInt());
+        EXPECT_EQ(state.at(0).at(1).toBool(), c.trafo == 1 || c.trafo == 4);
+        EXPECT_DOUBLE_EQ(state.at(0).at(2).toDouble(), vistas.Data1.value(u("GRAVEDAD")).toDouble());
         const std::pair<Vista, int> esperado[] = {{Vista::Revision, c.revision},
                                                   {Vista::Ensayos, c.ensayo},
                                                   {Vista::Mantenimiento, c.mantenimiento}};
@@ -134,85 +143,50 @@ TEST_F(AlineacionTest, ChoosingATransformerBringsEveryViewAndTheListToIt)
             for (const auto& args : light)
                 EXPECT_EQ(args.at(0).toInt(), 1);
         }
-        EXPECT_TRUE(estado.AlineaTrafo && estado.AlineaRevision && estado.AlineaEnsayos &&
-                    estado.AlineaMantenimiento);
         EXPECT_FALSE(estado.ListaSinc1 || estado.ListaSinc2);
         EXPECT_TRUE(estado.ReposicionActiva);
     }
-}
-
-TEST_F(AlineacionTest, CaptionsAndStateFollowEachMove)
-{
-    alinear();
-    QSignalSpy captions(&al, &Alineacion::leyendaCambiada);
-    QSignalSpy state(&al, &Alineacion::estadoTrafo);
-    irATrafo(2);
-    ASSERT_EQ(state.size(), 1);
-    EXPECT_EQ(state.at(0).at(0).toInt(), 3);
-    EXPECT_FALSE(state.at(0).at(1).toBool());
-    EXPECT_DOUBLE_EQ(state.at(0).at(2).toDouble(), 7.0);
-    EXPECT_EQ(al.leyenda(Vista::Trafo), u8("TRA:2-4"));
-    EXPECT_EQ(al.leyenda(Vista::Revision), u8("REV:0-4")); // parked
-    EXPECT_EQ(al.leyenda(Vista::Ensayos), u8("ENS:2-4"));
-    EXPECT_EQ(al.leyenda(Vista::Mantenimiento), u8("MAN:2-3"));
-    QStringList shown;
-    for (const auto& args : captions)
-        shown << args.at(1).toString();
-    EXPECT_TRUE(shown.contains(u8("TRA:2-4")));
-    EXPECT_EQ(shown.last(), u8("REV:0-4"));
-
-    irATrafo(1);
-    EXPECT_TRUE(state.last().at(1).toBool()); // manual mode
-    EXPECT_EQ(Alineacion::leyendaEnReposo(Vista::Mantenimiento), u8("MAN"));
 }
 
 TEST_F(AlineacionTest, AStepOnAParkedBarLandsOnTheEndsOfTheTableAndMovesTheWindowThere)
 {
     alinear();
     irATrafo(2);
-    ASSERT_TRUE(estado.AparcadaRevision);
+    ASSERT_TRUE(al.aparcada(Vista::Revision));
 
-    al.navegar(Vista::Revision, Accion::Anterior);
+    pulsar(Vista::Revision, Paso::Anterior);
     EXPECT_EQ(vistas.Data2.absolutePosition(), 3); // the last inspection of the table
-    EXPECT_FALSE(estado.AparcadaRevision);
+    EXPECT_FALSE(al.aparcada(Vista::Revision));
     EXPECT_EQ(codigo(vistas.Data1), 4);
     EXPECT_EQ(codigo(vistas.Data3), 4);
     EXPECT_TRUE(vistas.Data4.eof());
-    EXPECT_TRUE(estado.AparcadaMantenimiento);
+    EXPECT_TRUE(al.aparcada(Vista::Mantenimiento));
     EXPECT_EQ(codigo(vistas.Ado1), 4);
 
     irATrafo(2);
-    ASSERT_TRUE(estado.AparcadaRevision);
+    ASSERT_TRUE(al.aparcada(Vista::Revision));
     QSignalSpy notices(&al, &Alineacion::sinRegistros);
-    al.navegar(Vista::Revision, Accion::Primero);
+    pulsar(Vista::Revision, Paso::Primero);
     EXPECT_EQ(vistas.Data2.absolutePosition(), 0); // the first inspection of the table
     EXPECT_EQ(codigo(vistas.Data1), 3);
     EXPECT_TRUE(vistas.Data3.eof());
-    EXPECT_TRUE(estado.AparcadaEnsayos);
+    EXPECT_TRUE(al.aparcada(Vista::Ensayos));
     EXPECT_EQ(codigo(vistas.Data4), 3);
     EXPECT_EQ(ultimoSinRegistros(notices, Vista::Revision), 0);
     EXPECT_EQ(ultimoSinRegistros(notices, Vista::Ensayos), 1);
 
-    // The parked test view: a step forward from past the end stays there.
-    al.navegar(Vista::Ensayos, Accion::Siguiente);
-    EXPECT_TRUE(vistas.Data3.eof());
-    EXPECT_FALSE(estado.AparcadaEnsayos);
-}
+    // The parked test view: a step forward from past the end lands on the table's last test.
+    pulsar(Vista::Ensayos, Paso::Siguiente);
+    EXPECT_EQ(vistas.Data3.absolutePosition(), 3);
+    EXPECT_FALSE(al.aparcada(Vista::Ensayos));
+    EXPECT_EQ(codigo(vistas.Data1), 4);
 
-TEST_F(AlineacionTest, AParkedFlagOnAViewThatMovedSinceSendsTheStepToTheFirstRow)
-{
-    alinear();
-    irATrafo(4); // inspection row 3
-    estado.AparcadaRevision = true;
-    al.navegar(Vista::Revision, Accion::Siguiente);
+    // On its rows the bar stops at the ends of the table.
+    pulsar(Vista::Revision, Paso::Primero);
+    pulsar(Vista::Revision, Paso::Anterior);
     EXPECT_EQ(vistas.Data2.absolutePosition(), 0);
-    EXPECT_EQ(codigo(vistas.Data1), 3);
-
-    // Without the flag the bar stops at the ends.
-    al.navegar(Vista::Revision, Accion::Anterior);
-    EXPECT_EQ(vistas.Data2.absolutePosition(), 0);
-    al.navegar(Vista::Revision, Accion::Ultimo);
-    al.navegar(Vista::Revision, Accion::Siguiente);
+    pulsar(Vista::Revision, Paso::Ultimo);
+    pulsar(Vista::Revision, Paso::Siguiente);
     EXPECT_EQ(vistas.Data2.absolutePosition(), 3);
     EXPECT_EQ(codigo(vistas.Data1), 4);
 }
@@ -221,7 +195,7 @@ TEST_F(AlineacionTest, EveryTestShownIsEvaluatedInOrderOnceWhoeverMovedTheView)
 {
     alinear();
     irATrafo(2); // the alignment brings test row 1
-    EXPECT_EQ(llamadas, (QStringList{u8("Calculus@1"), u8("Diagnos@1"), u8("ENS@1")}));
+    EXPECT_EQ(llamadas, (QStringList{u("Relacion@1"), u("Diagnostico@1"), u("Grupos@1")}));
 
     llamadas.clear();
     irATrafo(3); // no tests: the parked view evaluates nothing
@@ -229,10 +203,10 @@ TEST_F(AlineacionTest, EveryTestShownIsEvaluatedInOrderOnceWhoeverMovedTheView)
 
     irATrafo(1);
     llamadas.clear();
-    al.navegar(Vista::Ensayos, Accion::Siguiente); // row 1, transformer 2
-    al.navegar(Vista::Ensayos, Accion::Siguiente); // row 2, transformer 1's second test
-    EXPECT_EQ(llamadas, (QStringList{u8("Calculus@1"), u8("Diagnos@1"), u8("ENS@1"), u8("Calculus@2"),
-                                     u8("Diagnos@2"), u8("ENS@2")}));
+    pulsar(Vista::Ensayos, Paso::Siguiente); // row 1, transformer 2
+    pulsar(Vista::Ensayos, Paso::Siguiente); // row 2, transformer 1's second test
+    EXPECT_EQ(llamadas, (QStringList{u("Relacion@1"), u("Diagnostico@1"), u("Grupos@1"), u("Relacion@2"),
+                                     u("Diagnostico@2"), u("Grupos@2")}));
     EXPECT_EQ(vistas.Data3.absolutePosition(), 2);
     EXPECT_EQ(codigo(vistas.Data1), 1);
 }
@@ -261,8 +235,6 @@ TEST_F(AlineacionTest, AViewMovedByTheAlignmentAlignsNothingFurther)
     EXPECT_EQ(codigo(vistas.Data3), 1);
     EXPECT_EQ(codigo(vistas.Data4), 1);
     EXPECT_EQ(llamadas.size(), 3);
-    EXPECT_TRUE(estado.AlineaTrafo && estado.AlineaRevision && estado.AlineaEnsayos &&
-                estado.AlineaMantenimiento);
 
     // The same from the maintenance view, whose move parks the inspection view.
     ASSERT_TRUE(vistas.Data4.setAbsolutePosition(1).ok());
@@ -288,21 +260,25 @@ TEST_F(AlineacionTest, NothingAlignsWhileASwitchIsOff)
         alinear();
         irATrafo(1);
         llamadas.clear();
-        estado.SincronizacionActiva = c.sincronizacion;
-        estado.ReposicionActiva = c.reposicion;
-        QSignalSpy revisiones(&vistas.Data2, &RecordView::repositioned);
-        QSignalSpy lista(&vistas.Ado1, &RecordView::repositioned);
-        ASSERT_TRUE(vistas.Data3.setAbsolutePosition(1).ok());
-        irATrafo(4);
-        EXPECT_EQ(revisiones.size(), 0);
-        EXPECT_EQ(lista.size(), 0);
-        EXPECT_EQ(codigo(vistas.Data1), 4);
-        EXPECT_FALSE(estado.AparcadaRevision || estado.AparcadaEnsayos || estado.AparcadaMantenimiento);
-        // Moves made while the program holds the views run no evaluation either.
-        EXPECT_EQ(llamadas.size(), c.reposicion ? 3 : 0);
+        bool sincronizacionDespues = false;
+        {
+            Interruptor::Mientras sincronizacion(estado.SincronizacionActiva, c.sincronizacion);
+            Interruptor::Mientras reposicion(estado.ReposicionActiva, c.reposicion);
+            QSignalSpy revisiones(&vistas.Data2, &RecordView::repositioned);
+            QSignalSpy lista(&vistas.Ado1, &RecordView::repositioned);
+            ASSERT_TRUE(vistas.Data3.setAbsolutePosition(1).ok());
+            irATrafo(4);
+            EXPECT_EQ(revisiones.size(), 0);
+            EXPECT_EQ(lista.size(), 0);
+            EXPECT_EQ(codigo(vistas.Data1), 4);
+            for (Vista v : {Vista::Revision, Vista::Ensayos, Vista::Mantenimiento})
+                EXPECT_FALSE(al.aparcada(v));
+            // Moves made while the program holds the views run no evaluation either.
+            EXPECT_EQ(llamadas.size(), c.reposicion ? 3 : 0);
+            sincronizacionDespues = estado.SincronizacionActiva.activo();
+        }
         // The transformer view's move turns the synchronisation on only when it is no program move.
-        EXPECT_EQ(estado.SincronizacionActiva, c.sincronizacionDespues);
-        estado.ReposicionActiva = true;
+        EXPECT_EQ(sincronizacionDespues, c.sincronizacionDespues);
     }
 }
 
@@ -318,15 +294,14 @@ TEST_F(AlineacionTest, TheListSyncFlagsKeepTheListWhereItIs)
         alinear();
         irATrafo(1);
         ASSERT_EQ(codigo(vistas.Ado1), 1);
-        estado.ListaSinc1 = c.sinc1;
-        estado.ListaSinc2 = c.sinc2;
+        Interruptor::Mientras sinc1(estado.ListaSinc1, c.sinc1);
+        Interruptor::Mientras sinc2(estado.ListaSinc2, c.sinc2);
         irATrafo(4);
         const bool fromList = c.sinc1 || c.sinc2;
         EXPECT_EQ(codigo(vistas.Ado1), fromList ? 1 : 4);
         EXPECT_EQ(codigo(vistas.Data2), 4); // the dated views align all the same
-        EXPECT_EQ(estado.ListaSinc1, c.sinc1);
-        EXPECT_EQ(estado.ListaSinc2, c.sinc2);
-        estado.ListaSinc1 = estado.ListaSinc2 = false;
+        EXPECT_EQ(estado.ListaSinc1.activo(), c.sinc1);
+        EXPECT_EQ(estado.ListaSinc2.activo(), c.sinc2);
     }
 }
 
@@ -339,9 +314,9 @@ TEST_F(AlineacionTest, TheListIsMovedWithItsSyncFlagsRaisedSoItsHandlerLeavesThe
         if (estado.ListaSinc1)
             return;
         ++movidasDesdeLista;
-        estado.ListaSinc1 = estado.ListaSinc2 = true;
-        vistas.Data1.findFirst(u8("[código]=") + vistas.Ado1.value(0).toString());
-        estado.ListaSinc1 = estado.ListaSinc2 = false;
+        Interruptor::Mientras sinc1(estado.ListaSinc1, true);
+        Interruptor::Mientras sinc2(estado.ListaSinc2, true);
+        ASSERT_TRUE(vistas.Data1.findFirst(u("[código]=") + vistas.Ado1.value(0).toString()).ok());
     });
     irATrafo(4);
     EXPECT_EQ(movidasDesdeLista, 0);
@@ -349,7 +324,7 @@ TEST_F(AlineacionTest, TheListIsMovedWithItsSyncFlagsRaisedSoItsHandlerLeavesThe
 
     // A click on the list moves the window without the list being moved back.
     QSignalSpy lista(&vistas.Ado1, &RecordView::repositioned);
-    ASSERT_TRUE(vistas.Ado1.find(u8("CÓDIGO LIKE 2")).value());
+    ASSERT_TRUE(vistas.Ado1.find(u("CÓDIGO LIKE 2")).value());
     EXPECT_EQ(movidasDesdeLista, 1);
     EXPECT_EQ(lista.size(), 1);
     EXPECT_EQ(codigo(vistas.Data1), 2);
@@ -368,7 +343,7 @@ TEST_F(AlineacionTest, LeavingARowBlanksWhatEachViewAsksFor)
     const Caso casos[] = {{Vista::Revision, 1, 0}, {Vista::Ensayos, 0, 1}, {Vista::Mantenimiento, 0, 0}};
     for (const Caso& c : casos) {
         SCOPED_TRACE(static_cast<int>(c.vista));
-        estado.SincronizacionActiva = false; // the move of one view only
+        Interruptor::Mientras soloEsta(estado.SincronizacionActiva, false); // the move of one view only
         RecordView& view = al.vista(c.vista);
         ASSERT_TRUE(view.moveFirst().ok());
         QSignalSpy blanqueos(&al, &Alineacion::blanquearRevision);
@@ -391,7 +366,7 @@ TEST_F(AlineacionTest, LeavingARowBlanksWhatEachViewAsksFor)
     // The transformer view asks for nothing.
     QSignalSpy blanqueos(&al, &Alineacion::blanquearRevision);
     QSignalSpy limpiezas(&al, &Alineacion::limpiarDiagnosticoEnsayo);
-    estado.SincronizacionActiva = false;
+    Interruptor::Mientras soloEsta(estado.SincronizacionActiva, false);
     ASSERT_TRUE(vistas.Data1.moveNext().ok());
     EXPECT_EQ(blanqueos.size() + limpiezas.size(), 0);
 }

@@ -1,9 +1,4 @@
-#include "app/logic/RunState.h"
-#include "app/ui/DiagnosticoPantalla.h"
-#include "data/logic/Database.h"
 #include "data/logic/DemoPlant.h"
-#include "diagnosis/ui/Controles.h"
-#include "records/logic/DataViews.h"
 #include "records/ui/CabeceraTrafo.h"
 #include "records/ui/EnlaceCampos.h"
 #include "records/ui/ModeloTabla.h"
@@ -12,9 +7,8 @@
 #include "records/ui/PaginaRevision.h"
 #include "records/ui/PaginaTrafos.h"
 #include "records/ui/TablaRegistros.h"
-#include "records/ui/Trafo.h"
-#include "tests/support/ScriptedMensajes.h"
-#include "tests/support/TempData.h"
+#include "tests/support/Texto.h"
+#include "tests/support/VentanaPrueba.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -35,11 +29,6 @@
 
 namespace {
 
-QString u(const char* text)
-{
-    return QString::fromUtf8(text);
-}
-
 // Sets the program's locale for one test and puts the previous one back.
 struct ConLocale
 {
@@ -56,45 +45,31 @@ int espacioTexto(const QLineEdit* caja)
 }
 
 // The main window opened on a data file, as the program shows it.
-struct Ventana
+struct Ventana : VentanaPrueba
 {
-    Ventana(const QString& archivo, bool soloLectura)
+    static Opciones opciones(const QString& archivo, bool soloLectura)
     {
-        estado.SoloLectura = soloLectura;
-        trafo = std::make_unique<Trafo>(estado, vistas);
-        trafo->paginaEnsayos()->setSemaforo(
-            quorvela::createControl(QStringLiteral("Quorvela.Semaforo"), trafo->paginaEnsayos()));
-        diagnostico = std::make_unique<DiagnosticoPantalla>(estado, vistas, mensajes, *trafo);
-        EXPECT_TRUE(vistas.openAll(archivo, soloLectura).ok());
-        trafo->mostrarEstado();
-        trafo->alinear();
-        trafo->resize(1366, 768);
-        trafo->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(trafo.get()));
+        Opciones o;
+        o.archivo = archivo;
+        o.soloLectura = soloLectura;
+        o.tamano = QSize(1366, 768);
+        return o;
     }
-    ~Ventana()
+    Ventana(const QString& archivo, bool soloLectura) : VentanaPrueba(nullptr, opciones(archivo, soloLectura))
     {
-        diagnostico.reset();
-        trafo.reset();
-        vistas.closeAll();
     }
+    Trafo* operator->() const { return &trafo(); }
     void mostrarPestana(QWidget* pagina)
     {
-        trafo->tabs()->setCurrentWidget(pagina);
+        trafo().tabs()->setCurrentWidget(pagina);
         QCoreApplication::processEvents();
     }
-
-    RunState estado;
-    DataViews vistas{estado};
-    ScriptedMensajes mensajes;
-    std::unique_ptr<Trafo> trafo;
-    std::unique_ptr<DiagnosticoPantalla> diagnostico;
 };
 
 struct Demo
 {
     Demo() { EXPECT_TRUE(demo::createDemo(dir.path()).ok()); }
-    QString archivo() const { return dir.filePath(QStringLiteral("trafos.mdb")); }
+    QString archivo() const { return Database::rutaEn(dir.path()); }
     QTemporaryDir dir;
 };
 
@@ -111,10 +86,10 @@ TEST(DisposicionPaginas, LaCabeceraMuestraEnteroCadaValorDeLaPlanta)
     Demo demo;
     Ventana v(demo.archivo(), true);
     const QList<std::pair<QWidget*, CabeceraTrafo*>> paginas = {
-        {v.trafo->paginaTrafos(), v.trafo->paginaTrafos()->cabecera()},
-        {v.trafo->paginaRevision(), v.trafo->paginaRevision()->cabecera()},
-        {v.trafo->paginaEnsayos(), v.trafo->paginaEnsayos()->cabecera()},
-        {v.trafo->paginaMantenimiento(), v.trafo->paginaMantenimiento()->cabecera()}};
+        {v->paginaTrafos(), v->paginaTrafos()->cabecera()},
+        {v->paginaRevision(), v->paginaRevision()->cabecera()},
+        {v->paginaEnsayos(), v->paginaEnsayos()->cabecera()},
+        {v->paginaMantenimiento(), v->paginaMantenimiento()->cabecera()}};
     int largos = 0;
     for (const auto& [pagina, cabecera] : paginas) {
         v.mostrarPestana(pagina);
@@ -137,17 +112,30 @@ TEST(DisposicionPaginas, LaCabeceraMuestraEnteroCadaValorDeLaPlanta)
     EXPECT_GT(largos, 0);
 }
 
-TEST(DisposicionPaginas, LasColumnasDeLaGrillaCabenSusValores)
+// Grid columns are as wide as their values need (from their kind and the first screen of rows)
+// and their names read whole on two lines, broken at the blank that gives the narrowest column.
+TEST(DisposicionPaginas, LaGrillaMuestraEnterosValoresYNombres)
 {
     Demo demo;
     Ventana v(demo.archivo(), true);
-    PaginaEnsayos* ensayos = v.trafo->paginaEnsayos();
-    v.mostrarPestana(ensayos);
-    ensayos->subtabs()->setCurrentIndex(1);
+    v.mostrarPestana(v->paginaEnsayos());
+    v->paginaEnsayos()->subtabs()->setCurrentIndex(1);
     QCoreApplication::processEvents();
-    TablaRegistros* tabla = ensayos->tabla();
+    for (TablaRegistros* tabla : {v->paginaTrafos()->tabla(), v->paginaRevision()->tabla(),
+                                  v->paginaEnsayos()->tabla(), v->paginaMantenimiento()->tabla()}) {
+        QHeaderView* cabecera = tabla->horizontalHeader();
+        const QFontMetrics fm(cabecera->font());
+        ASSERT_GE(cabecera->height(), fm.lineSpacing() * 2) << tabla->objectName().toStdString();
+        for (int c = 0; c < tabla->modelo()->columnCount(); ++c) {
+            const QString nombre = tabla->modelo()->headerData(c, Qt::Horizontal).toString();
+            const QRect espacio(0, 0, tabla->columnWidth(c) - 8, 1000);
+            const QRect ocupado = fm.boundingRect(espacio, Qt::AlignCenter | Qt::TextWordWrap, nombre);
+            EXPECT_LE(ocupado.width(), espacio.width()) << nombre.toStdString();
+            EXPECT_LE(ocupado.height(), fm.lineSpacing() * 2) << nombre.toStdString();
+        }
+    }
+    TablaRegistros* tabla = v->paginaEnsayos()->tabla();
     ModeloTabla* modelo = tabla->modelo();
-    ASSERT_GT(modelo->rowCount(), 0);
     auto columna = [modelo](const char* nombre) {
         for (int c = 0; c < modelo->columnCount(); ++c)
             if (modelo->headerData(c, Qt::Horizontal).toString() == u(nombre))
@@ -155,65 +143,20 @@ TEST(DisposicionPaginas, LasColumnasDeLaGrillaCabenSusValores)
         return -1;
     };
     const QFontMetrics fm(tabla->font());
-    auto cabe = [&](int c, const QString& texto) {
-        // Cell margins of the grid's style on both sides.
-        return fm.horizontalAdvance(texto) + 8 <= tabla->columnWidth(c);
-    };
-    const struct
-    {
-        const char* columna;
-        const char* texto;
-    } casos[] = {
-        {"Fecha", "28/12/26"},                         // a date as the grid writes it
-        {"EFQ", "Sí"},                                 // a yes/no
-        {"TIF", "1234567,891"},                        // a number of ten figures under a short name
-        {"Acidez", "-0,000012345"},                    // small values with a sign
-        {"NROENSAYO", "E-00001"},                      // a short text
-        {"EMPRESA", "Laboratorio Central de Aceites"}, // the laboratory's name in the demo plant
-        {"Sedimentos", "NO CONTIENE"},                 // a value of a list
-    };
-    for (const auto& c : casos) {
-        const int col = columna(c.columna);
-        ASSERT_GE(col, 0) << c.columna;
-        EXPECT_TRUE(cabe(col, u(c.texto))) << c.columna << " " << tabla->columnWidth(col);
-    }
+    const std::pair<const char*, const char*> casos[] = {{"Fecha", "28/12/26"},
+                                                         {"EFQ", "Sí"},
+                                                         {"TIF", "1234567,891"},
+                                                         {"Acidez", "-0,000012345"},
+                                                         {"EMPRESA", "Laboratorio Central de Aceites"},
+                                                         {"Sedimentos", "NO CONTIENE"}};
+    for (const auto& [nombre, texto] : casos)
+        EXPECT_LE(fm.horizontalAdvance(u(texto)) + 8, tabla->columnWidth(columna(nombre))) << nombre;
     // A yes/no under a long name does not take the room of a text column.
-    const int limpieza = columna("Observaciones");
-    ASSERT_GE(limpieza, 0);
-    EXPECT_LE(tabla->columnWidth(columna("EFQ")), tabla->columnWidth(limpieza) / 2);
-    EXPECT_EQ(modelo->data(modelo->index(0, columna("EMPRESA"))).toString(),
-              u("Laboratorio Central de Aceites"));
-}
-
-TEST(DisposicionPaginas, LosNombresDeColumnaSeLeenEnterosEnDosLineas)
-{
-    Demo demo;
-    Ventana v(demo.archivo(), true);
-    QList<TablaRegistros*> tablas{v.trafo->paginaTrafos()->tabla(), v.trafo->paginaRevision()->tabla(),
-                                  v.trafo->paginaEnsayos()->tabla(), v.trafo->paginaMantenimiento()->tabla()};
-    for (TablaRegistros* tabla : tablas) {
-        QHeaderView* cabecera = tabla->horizontalHeader();
-        const QFontMetrics fm(cabecera->font());
-        ASSERT_GE(cabecera->height(), fm.lineSpacing() * 2) << tabla->objectName().toStdString();
-        ModeloTabla* modelo = tabla->modelo();
-        ASSERT_GT(modelo->columnCount(), 1);
-        for (int c = 0; c < modelo->columnCount(); ++c) {
-            const QString nombre = modelo->headerData(c, Qt::Horizontal).toString();
-            // The room the style leaves for the text inside a section.
-            const QRect espacio(0, 0, tabla->columnWidth(c) - 8, 1000);
-            const QRect ocupado = fm.boundingRect(espacio, Qt::AlignCenter | Qt::TextWordWrap, nombre);
-            EXPECT_LE(ocupado.width(), espacio.width()) << nombre.toStdString();
-            EXPECT_LE(ocupado.height(), fm.lineSpacing() * 2) << nombre.toStdString();
-        }
-    }
-    // The split takes the blank that gives the narrowest column.
-    const QFontMetrics fm(QApplication::font());
+    EXPECT_LE(tabla->columnWidth(columna("EFQ")), tabla->columnWidth(columna("Observaciones")) / 2);
     const QString largo = u("RELÉ SOBREPRESE O MEMBRANA EXP");
-    const int ancho = TablaRegistros::anchoEnDosLineas(fm, largo);
-    EXPECT_LT(ancho, fm.horizontalAdvance(largo) * 2 / 3);
-    EXPECT_EQ(ancho, std::max(fm.horizontalAdvance(u("RELÉ SOBREPRESE")),
-                              fm.horizontalAdvance(u("O MEMBRANA EXP"))));
-    EXPECT_EQ(TablaRegistros::anchoEnDosLineas(fm, u("Acidez")), fm.horizontalAdvance(u("Acidez")));
+    EXPECT_EQ(
+        TablaRegistros::anchoEnDosLineas(fm, largo),
+        std::max(fm.horizontalAdvance(u("RELÉ SOBREPRESE")), fm.horizontalAdvance(u("O MEMBRANA EXP"))));
 }
 
 TEST(DisposicionPaginas, ElSeparadorDecimalEsElDeLaConfiguracionRegional)
@@ -240,7 +183,7 @@ TEST(DisposicionPaginas, ElSeparadorDecimalEsElDeLaConfiguracionRegional)
     for (const auto& c : casos) {
         ConLocale locale(c.locale);
         Ventana v(datos.file(), false);
-        PaginaEnsayos* ensayos = v.trafo->paginaEnsayos();
+        PaginaEnsayos* ensayos = v->paginaEnsayos();
         auto* inhibidor = qobject_cast<QLineEdit*>(ensayos->enlace()->caja(u("%_Inhibidor")));
         auto* densidad = qobject_cast<QLineEdit*>(ensayos->enlace()->caja(u("SP_GR_")));
         ASSERT_TRUE(inhibidor && densidad);
@@ -272,70 +215,18 @@ TEST(DisposicionPaginas, ElSeparadorDecimalEsElDeLaConfiguracionRegional)
     }
 }
 
-TEST(DisposicionPaginas, LaEvaluacionLeeLaComaDeLasCajas)
-{
-    TempData datos;
-    datos.exec(u("INSERT INTO Trafoge (\"CÓDIGO\", AREA) VALUES (1, 'Norte')"));
-    datos.exec(u("INSERT INTO Ensayos (\"Código\", Fecha, EFQ, GAS, Acidez, \"Hidrógeno\", Metano) VALUES "
-                 "(1, '2026-11-20', 1, 1, 0.25, 10, 2)"));
-    for (const QLocale& l : {QLocale(QLocale::Spanish, QLocale::Argentina), QLocale(QLocale::English)}) {
-        ConLocale locale(l);
-        const QString sep = l.decimalPoint();
-        Ventana v(datos.file(), false);
-        PaginaEnsayos* ensayos = v.trafo->paginaEnsayos();
-        EXPECT_EQ(qobject_cast<QLineEdit*>(ensayos->enlace()->caja(u("Acidez")))->text(),
-                  QStringLiteral("0") + sep + QStringLiteral("25"));
-        // 0.25 is high acidity; read as 0 it would not be.
-        EXPECT_TRUE(ensayos->observaciones()->toPlainText().contains(u(" Acidez Alta")))
-            << ensayos->observaciones()->toPlainText().toStdString();
-        // A typed gas updates the total, written with the regional separator.
-        auto* hidrogeno = qobject_cast<QLineEdit*>(ensayos->enlace()->caja(u("Hidrógeno")));
-        hidrogeno->clear();
-        QTest::keyClicks(hidrogeno, QStringLiteral("1"));
-        QTest::sendKeyEvent(QTest::Click, hidrogeno, Qt::Key_unknown, sep, Qt::NoModifier);
-        QTest::keyClicks(hidrogeno, QStringLiteral("5"));
-        EXPECT_EQ(qobject_cast<QLineEdit*>(ensayos->enlace()->caja(u("Total Gas")))->text(),
-                  QStringLiteral("3") + sep + QStringLiteral("5"));
-        v.vistas.Data3.cancelUpdate();
-
-        // Polarization indices read the megohm boxes with the same separator and write theirs.
-        PaginaRevision* revision = v.trafo->paginaRevision();
-        auto megohm = [revision](int i) {
-            return revision->findChild<QLineEdit*>(QStringLiteral("txtFieldsM_%1").arg(i));
-        };
-        auto* indice = revision->findChild<QLineEdit*>(QStringLiteral("Text39"));
-        ASSERT_TRUE(megohm(1) && megohm(4) && indice);
-        megohm(1)->setText(QStringLiteral("400"));
-        megohm(4)->setText(QStringLiteral("500"));
-        EXPECT_EQ(indice->text(), QStringLiteral("1") + sep + QStringLiteral("25"));
-        megohm(1)->setText(QStringLiteral("250") + sep + QStringLiteral("5"));
-        megohm(4)->setText(QStringLiteral("501"));
-        EXPECT_EQ(indice->text(), QStringLiteral("2"));
-        v.vistas.Data2.cancelUpdate();
-    }
-}
-
+// "Generar &informe" opens the report frame in place of the record buttons; Cancelar brings
+// back what was shown (read-only mode keeps the editing buttons away); Aceptar asks for the
+// chosen report by its number.
 TEST(DisposicionPaginas, ElMarcoInformeReemplazaLosBotonesMientrasEstaAbierto)
 {
     for (const bool soloLectura : {false, true}) {
         TempData datos;
         datos.exec(u("INSERT INTO Trafoge (\"CÓDIGO\", AREA) VALUES (1, 'Norte')"));
         Ventana v(datos.file(), soloLectura);
-        PaginaTrafos* p = v.trafo->paginaTrafos();
+        PaginaTrafos* p = v->paginaTrafos();
         v.mostrarPestana(p);
-        QPushButton* generar = p->botonInforme();
-        QGroupBox* marco = p->marcoInforme();
-        ASSERT_TRUE(generar && marco);
-        EXPECT_EQ(generar->objectName(), u("Command36"));
-        EXPECT_EQ(generar->text(), u("Generar &informe"));
-        EXPECT_EQ(marco->objectName(), u("Frame3"));
-        EXPECT_EQ(marco->title(), u("Informe"));
-        EXPECT_FALSE(marco->isVisible());
-        EXPECT_TRUE(generar->isVisible());
-
-        const QList<PaginaTrafos::Boton> edicion = {PaginaTrafos::Agregar, PaginaTrafos::Eliminar,
-                                                    PaginaTrafos::Guardar, PaginaTrafos::Cancelar};
-        auto visibles = [&] {
+        auto visibles = [p] {
             QStringList v;
             for (const PaginaTrafos::Boton b :
                  {PaginaTrafos::Agregar, PaginaTrafos::Eliminar, PaginaTrafos::Refrescar,
@@ -345,42 +236,23 @@ TEST(DisposicionPaginas, ElMarcoInformeReemplazaLosBotonesMientrasEstaAbierto)
             return v;
         };
         const QStringList antes = visibles();
-        EXPECT_EQ(antes, soloLectura ? QStringList({u("cmdRefresh")})
-                                     : QStringList({u("cmdAdd"), u("cmdDelete"), u("cmdRefresh"),
-                                                    u("cmdUpdate"), u("Command29")}));
-
+        EXPECT_EQ(antes.size(), soloLectura ? 1 : 5);
         QSignalSpy pedidos(p, &PaginaTrafos::informePedido);
-        QTest::mouseClick(generar, Qt::LeftButton);
-        EXPECT_TRUE(marco->isVisible() && marco->isEnabled());
-        EXPECT_FALSE(generar->isVisible());
-        EXPECT_FALSE(generar->isEnabled());
+        QTest::mouseClick(p->botonInforme(), Qt::LeftButton);
+        EXPECT_TRUE(p->marcoInforme()->isVisible());
+        EXPECT_FALSE(p->botonInforme()->isVisible());
         EXPECT_TRUE(visibles().isEmpty());
-        for (const PaginaTrafos::Boton b : edicion)
-            EXPECT_FALSE(p->boton(b)->isEnabled());
-        // The buttons stay within the page.
-        EXPECT_TRUE(p->rect().contains(
-            QRect(p->cancelarInforme()->mapTo(p, QPoint(0, 0)), p->cancelarInforme()->size())));
-
         QTest::mouseClick(p->cancelarInforme(), Qt::LeftButton);
         EXPECT_EQ(pedidos.count(), 0);
-        EXPECT_FALSE(marco->isVisible());
-        EXPECT_TRUE(generar->isVisible() && generar->isEnabled());
+        EXPECT_FALSE(p->marcoInforme()->isVisible());
         EXPECT_EQ(visibles(), antes);
-
-        // Each choice is asked for by its number, and "Aceptar" closes the frame too.
-        const char* nombres[] = {"Option8", "Option7", "Option9"};
-        const char* textos[] = {"General", "Resumido", "Detallado"};
         for (int eleccion : {2, 1, 0}) {
-            QTest::mouseClick(generar, Qt::LeftButton);
+            QTest::mouseClick(p->botonInforme(), Qt::LeftButton);
             QRadioButton* opcion = p->opcionInforme(eleccion);
-            ASSERT_TRUE(opcion);
-            EXPECT_EQ(opcion->objectName(), u(nombres[eleccion]));
-            EXPECT_EQ(opcion->text(), u(textos[eleccion]));
             QTest::mouseClick(opcion, Qt::LeftButton, {}, QPoint(6, opcion->height() / 2));
             QTest::mouseClick(p->aceptarInforme(), Qt::LeftButton);
             ASSERT_EQ(pedidos.count(), 1);
             EXPECT_EQ(pedidos.takeFirst().at(0).toInt(), eleccion);
-            EXPECT_FALSE(marco->isVisible());
             EXPECT_EQ(visibles(), antes);
         }
     }
@@ -390,7 +262,7 @@ TEST(DisposicionPaginas, LasCajasDeCadaGrupoQuedanAlineadas)
 {
     Demo demo;
     Ventana v(demo.archivo(), true);
-    PaginaRevision* revision = v.trafo->paginaRevision();
+    PaginaRevision* revision = v->paginaRevision();
     v.mostrarPestana(revision);
     QTabWidget* detalle = revision->detalle();
     auto izquierda = [revision](QWidget* w) { return w->mapTo(revision, QPoint(0, 0)).x(); };

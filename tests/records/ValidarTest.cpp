@@ -1,6 +1,9 @@
+// The keystroke checkers and the checks of the editing commands: pure logic, no widget.
 #include "records/logic/Validar.h"
+#include "records/logic/Edicion.h"
+#include "tests/support/TempData.h"
+#include "tests/support/Texto.h"
 
-#include <QLocale>
 #include <gtest/gtest.h>
 
 using schema::Checker;
@@ -8,237 +11,157 @@ using validar::InputState;
 
 namespace {
 
-const QString kDia = QStringLiteral("Error en fecha (Dia)");
-const QString kMes = QStringLiteral("Error en fecha (Mes)");
-const QString kAnio = QStringLiteral("Error en fecha (Año)");
-const QString kAnioLetras = QStringLiteral("Error en fecha (AÑO)");
+const QString kDia = u("Error en fecha (Dia)");
+const QString kMes = u("Error en fecha (Mes)");
+const QString kAnio = u("Error en fecha (Año)");
 
-QString u(const char* s)
-{
-    return QString::fromUtf8(s);
-}
-
-InputState at(const QString& text)
+InputState alFinal(const QString& text)
 {
     return {text, int(text.size()), int(text.size()), 0};
 }
 
-struct Typed
+// Types keys one by one as the box does: the key replaces the selection, which runs to the
+// end whenever there is one, then the checker settles the text.
+validar::SettledResult teclear(Checker checker, QChar separator, const QString& keys)
 {
-    InputState state;
-    QStringList messages;
-    bool complete = false;
-};
-
-// Types keys one by one into a box the way the widget does: the key replaces the selection
-// (or goes in at the cursor), then the checker settles the text.
-Typed typeKeys(Checker checker, QChar separator, const QString& keys)
-{
-    Typed t;
+    validar::SettledResult t;
     for (QChar key : keys) {
-        InputState& s = t.state;
-        if (s.selectionLength > 0) {
-            s.text.remove(s.selectionStart, s.selectionLength);
-            s.cursor = s.selectionStart;
-        }
-        s.text.insert(s.cursor, key);
-        s.cursor += 1;
-        s.selectionStart = s.cursor;
-        s.selectionLength = 0;
-        const validar::SettledResult r = validar::checkUntilStable(checker, s, separator);
-        t.state = r.state;
-        t.messages << r.messages;
-        t.complete = r.complete;
+        const QStringList antes = t.messages;
+        t = validar::checkUntilStable(checker, alFinal(t.state.text.left(t.state.selectionStart) + key),
+                                      separator);
+        t.messages = antes + t.messages;
     }
     return t;
 }
 
-struct KeyCase
-{
-    const char* name;
-    Checker checker;
-    char separator;
-    const char* keys;
-    const char* text;        // what the box shows at the end
-    QStringList messages;    // every message, in order
-    int selectionStart = -1; // checked when >= 0
-    int selectionLength = 0;
-};
-
 } // namespace
 
-TEST(Validar, TypedKeystrokeByKeystroke)
+TEST(Validar, KeystrokeByKeystroke)
 {
-    const QList<KeyCase> cases = {
-        // Decimal boxes: either key gives the locale's separator; a second one goes again.
-        {"point becomes comma", Checker::Decimal, ',', "1.5", "1,5", {}},
-        {"comma becomes point", Checker::Decimal, '.', "1,5", "1.5", {}},
-        {"second comma removed", Checker::Decimal, ',', "1,5,", "1,5", {}},
-        {"second point removed", Checker::Decimal, '.', "1.5.", "1.5", {}},
-        {"second separator by the other key", Checker::Decimal, ',', "1,5.", "1,5", {}},
-        {"lone minus stays", Checker::Decimal, ',', "-", "-", {}},
-        {"negative number", Checker::Decimal, '.', "-3.25", "-3.25", {}},
-        {"double minus", Checker::Decimal, '.', "--4", "-4", {}},
-        {"minus after digits", Checker::Decimal, '.', "12-", "12", {}},
-        {"plus refused", Checker::Decimal, '.', "+5", "5", {}},
-        {"dollar refused", Checker::Decimal, ',', "5$", "5", {}},
-        {"blank refused", Checker::Decimal, ',', "5 1", "51", {}},
-        {"letter refused", Checker::Decimal, '.', "1e5", "15", {}},
-        {"lone separator refused", Checker::Decimal, ',', ",5", "5", {}},
-        // Whole numbers: no sign, the fraction goes with its separator.
-        {"minus in a code box", Checker::Whole, ',', "-", "", {}},
-        {"minus before digits", Checker::Whole, ',', "-42", "42", {}},
-        {"comma cut at once", Checker::Whole, ',', "12,", "12", {}},
-        {"point cut at once", Checker::Whole, '.', "12.", "12", {}},
-        {"digits after the cut go on", Checker::Whole, ',', "12,7", "127", {}},
-        {"letters refused", Checker::Whole, '.', "1x2", "12", {}},
-        // Year of manufacture.
-        {"year in range", Checker::Year, ',', "1940", "1940", {}},
-        {"year at the top", Checker::Year, ',', "2050", "2050", {}},
-        {"year below 1940", Checker::Year, ',', "1939", "1939", {kAnio}, 0, 4},
-        {"year above 2050", Checker::Year, ',', "2051", "2051", {kAnio}, 0, 4},
-        {"letters in the year", Checker::Year, ',', "19a", "19a", {kAnioLetras}, 0, 3},
-        {"year fraction cut", Checker::Year, ',', "1999,", "1999", {}},
-        {"short year not tested", Checker::Year, ',', "193", "193", {}},
-        // Dates: day, month, four-digit year.
-        {"day 31 in April", Checker::Date, ',', "31/4/", "31/4/", {kDia}, 0, 5},
-        {"day 30 in February", Checker::Date, ',', "30/2/", "30/2/", {kDia}, 0, 5},
-        {"29 February of a common year", Checker::Date, ',', "29/2/2023", "29/2/2023", {kDia}, 0, 9},
-        {"29 February of a leap year", Checker::Date, ',', "29/2/2024", "29/2/2024", {}},
-        {"28 February of a common year", Checker::Date, ',', "28/2/2023", "28/2/2023", {}},
-        {"month 13", Checker::Date, ',', "1/13/", "1/13/", {kMes}, 1, 4},
-        {"month 0", Checker::Date, ',', "10/0/", "10/0/", {kMes}, 2, 3},
-        {"month not tested before the second slash", Checker::Date, ',', "1/13", "1/13", {}},
-        {"year before 1970", Checker::Date, ',', "1/1/1969", "1/1/1969", {kAnio}, 3, 5},
-        {"year after 2050", Checker::Date, ',', "1/1/2051", "1/1/2051", {kAnio}, 3, 5},
-        {"five-digit year", Checker::Date, ',', "1/1/20245", "1/1/20245", {kAnio}, 3, 6},
-        {"four digits alone are a year", Checker::Date, ',', "1969", "1969", {kAnio}, 0, 4},
-        {"four digits alone in range", Checker::Date, ',', "1999", "1999", {}},
-        {"day 32", Checker::Date, ',', "32/", "32/", {kDia}, 0, 3},
-        {"day 0", Checker::Date, ',', "0/", "0/", {kDia}, 0, 2},
-        {"letters as a day", Checker::Date, ',', "a/", "a/", {kDia}, 0, 2},
-        {"points become slashes", Checker::Date, ',', "12.5.2024", "12/5/2024", {}},
-        {"minus signs become slashes", Checker::Date, '.', "12-5-2024", "12/5/2024", {}},
-        {"blank refused", Checker::Date, ',', "1 ", "1", {}},
-        {"plus refused", Checker::Date, ',', "1+", "1", {}},
-        // No checker: the text is left alone.
-        {"unchecked box", Checker::None, ',', "a-1.5 $", "a-1.5 $", {}},
-    };
-    for (const KeyCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        const Typed t = typeKeys(c.checker, QLatin1Char(c.separator), u(c.keys));
-        EXPECT_EQ(t.state.text, u(c.text));
-        EXPECT_EQ(t.messages, c.messages);
-        if (c.selectionStart >= 0) {
-            EXPECT_EQ(t.state.selectionStart, c.selectionStart);
-            EXPECT_EQ(t.state.selectionLength, c.selectionLength);
-            EXPECT_EQ(t.state.cursor, c.selectionStart);
-        } else {
-            EXPECT_EQ(t.state.selectionLength, 0);
-            EXPECT_EQ(t.state.cursor, t.state.text.size());
-        }
-    }
-}
-
-TEST(Validar, AWrongDateKeyIsReplacedByTheNextKey)
-{
-    // The faulty date is selected whole, so typing goes on with a fresh date.
-    const Typed t = typeKeys(Checker::Date, QLatin1Char(','), QStringLiteral("31/4/3"));
-    EXPECT_EQ(t.state.text, QStringLiteral("3"));
-    EXPECT_EQ(t.messages, QStringList{kDia});
-}
-
-TEST(Validar, OnlyAWholeValidDateIsComplete)
-{
-    struct Case
+    const struct
     {
-        const char* text;
-        bool complete;
-    };
-    const Case cases[] = {
-        {"05/12/2026", true}, {"29/2/2024", true},  {"31/12/2050", true}, {"1/1/1970", true},
-        {"29/2/2023", false}, {"31/4/2024", false}, {"1/1/1969", false},  {"05/12/202", false},
-        {"05/12/", false},    {"2024", false},      {"5/2024", false},    {"/5/2024", false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(validar::validaFe(at(u(c.text))).complete, c.complete);
-    }
-}
-
-TEST(Validar, OnePassRepairs)
-{
-    struct Case
-    {
-        const char* name;
+        const char* nombre;
         Checker checker;
         char separator;
-        const char* in;
-        const char* out;
+        const char* keys;
+        const char* shown;
+        QStringList messages = {};
+        const char* selected = ""; // what the next key replaces
+        bool complete = false;
+    } casos[] = {
+        // Decimal boxes: either key gives the locale's separator; a second one goes again.
+        {"point becomes comma", Checker::Decimal, ',', "1.5", "1,5"},
+        {"comma becomes point", Checker::Decimal, '.', "1,5", "1.5"},
+        {"second separator by the other key", Checker::Decimal, ',', "1,5.", "1,5"},
+        {"lone minus stays", Checker::Decimal, ',', "-", "-"},
+        {"negative number", Checker::Decimal, '.', "-3.25", "-3.25"},
+        {"double minus, minus after digits", Checker::Decimal, '.', "--4-", "-4"},
+        {"lone separator, plus, dollar, blank and letters refused", Checker::Decimal, ',', ",+5$ 1e", "51"},
+        // Whole numbers: no sign.
+        {"minus in a code box", Checker::Whole, ',', "-42", "42"},
+        {"letters refused", Checker::Whole, '.', "1x2", "12"},
+        // Year of manufacture.
+        {"first year", Checker::Year, ',', "1940", "1940"},
+        {"last year", Checker::Year, ',', "2050", "2050"},
+        {"year above 2050", Checker::Year, ',', "2051", "2051", {kAnio}, "2051"},
+        {"short year not tested", Checker::Year, ',', "193", "193"},
+        // Dates: day, month, four-digit year.
+        {"day 31 in April", Checker::Date, ',', "31/4/", "31/4/", {kDia}, "31/4/"},
+        {"day 30 in February", Checker::Date, ',', "30/2/", "30/2/", {kDia}, "30/2/"},
+        {"29 February of a common year", Checker::Date, ',', "29/2/2023", "29/2/2023", {kDia}, "29/2/2023"},
+        {"29 February of a leap year", Checker::Date, ',', "29/2/2024", "29/2/2024", {}, "", true},
+        {"28 February of a common year", Checker::Date, ',', "28/2/2023", "28/2/2023", {}, "", true},
+        {"month 0", Checker::Date, ',', "10/0/", "10/0/", {kMes}, "/0/"},
+        {"month not tested before the second slash", Checker::Date, ',', "1/13", "1/13"},
+        {"first year", Checker::Date, ',', "1/1/1970", "1/1/1970", {}, "", true},
+        {"last day", Checker::Date, ',', "31/12/2050", "31/12/2050", {}, "", true},
+        {"year 1969, then 2051", Checker::Date, ',', "1/1/1969/2051", "1/1/2051", {kAnio, kAnio}, "/2051"},
+        {"five-digit year", Checker::Date, ',', "1/1/20245", "1/1/20245", {kAnio}, "/20245"},
+        {"four digits alone are a year", Checker::Date, ',', "1969", "1969", {kAnio}, "1969"},
+        {"day and year are no date", Checker::Date, ',', "5/2024", "5/2024"},
+        {"month and year are no date", Checker::Date, ',', "/5/2024", "/5/2024"},
+        {"day 32, then day 0", Checker::Date, ',', "32/0/", "0/", {kDia, kDia}, "0/"},
+        {"blank and plus refused", Checker::Date, ',', "1 +", "1"},
+        {"unchecked box", Checker::None, ',', "a-1.5 $", "a-1.5 $"},
     };
-    const Case cases[] = {
-        {"pasted fraction cut in a whole box", Checker::Whole, ',', "12,7", "12"},
-        {"pasted fraction cut by a point", Checker::Whole, ',', "12.7", "12"},
-        {"pasted fraction cut in the year", Checker::Year, ',', "1999.5", "1999"},
-        {"two separators: only the last character goes", Checker::Decimal, ',', "1,5,5", "1,5,"},
-        {"date separator cut keeps what came before", Checker::Date, ',', "12.05.2024", "12/"},
-        {"earliest of point and minus", Checker::Date, ',', "1-2.3", "1/"},
-        {"number pasted with a point", Checker::Decimal, ',', "2.75", "2,75"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const auto r = validar::check(c.checker, at(u(c.in)), QLatin1Char(c.separator));
-        EXPECT_EQ(r.state.text, u(c.out));
-        EXPECT_EQ(r.state.cursor, r.state.text.size());
-        EXPECT_TRUE(r.message.isEmpty());
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        const validar::SettledResult t = teclear(c.checker, QLatin1Char(c.separator), u(c.keys));
+        const InputState& s = t.state;
+        EXPECT_EQ(s.text, u(c.shown));
+        EXPECT_EQ(t.messages, c.messages);
+        EXPECT_EQ(s.text.mid(s.selectionStart, s.selectionLength), u(c.selected));
+        // The cursor stands where the next key goes: the start of a faulty part, else the end.
+        EXPECT_EQ(s.cursor, s.selectionLength ? s.selectionStart : s.text.size());
+        EXPECT_EQ(t.complete, c.complete);
     }
 }
 
-TEST(Validar, PastedTextSettlesToTheValidPart)
+TEST(Validar, OnePassOverAPastedOrEditedText)
 {
-    const auto r = validar::checkUntilStable(Checker::Decimal, at(QStringLiteral("1,5,x")), QLatin1Char(','));
-    EXPECT_EQ(r.state.text, QStringLiteral("1,5"));
-    const auto letters =
-        validar::checkUntilStable(Checker::Whole, at(QStringLiteral("abc")), QLatin1Char(','));
-    EXPECT_EQ(letters.state.text, QString());
-}
-
-TEST(Validar, AnEmptyBoxIsNeverTested)
-{
-    const InputState empty;
-    for (Checker c : {Checker::Decimal, Checker::Whole, Checker::Year, Checker::Date}) {
-        const auto r = validar::check(c, empty, QLatin1Char(','));
-        EXPECT_EQ(r.state, empty);
-        EXPECT_TRUE(r.message.isEmpty());
+    const InputState enMedio{u("12,5"), 1, 1, 0};
+    const InputState seleccion{u("2024"), 4, 1, 3};
+    const std::tuple<const char*, Checker, InputState, InputState> casos[] = {
+        {"fraction cut in a whole box", Checker::Whole, alFinal(u("12,7")), alFinal(u("12"))},
+        {"fraction cut in the year", Checker::Year, alFinal(u("1999.5")), alFinal(u("1999"))},
+        {"two separators: only the last character goes", Checker::Decimal, alFinal(u("1,5,5")),
+         alFinal(u("1,5,"))},
+        {"date cut at the first separator", Checker::Date, alFinal(u("12.05.2024")), alFinal(u("12/"))},
+        {"earliest of point and minus", Checker::Date, alFinal(u("1-2.3")), alFinal(u("1/"))},
+        // Typing in the middle of a good text must not move the cursor or the selection.
+        {"valid number", Checker::Decimal, enMedio, enMedio},
+        {"valid year", Checker::Year, seleccion, seleccion},
+    };
+    for (const auto& [nombre, checker, in, out] : casos) {
+        const validar::CheckResult r = validar::check(checker, in, QLatin1Char(','));
+        EXPECT_EQ(r.state, out) << nombre;
+        EXPECT_EQ(r.message, QString()) << nombre;
     }
+    // A box's own rewrite is checked again until it stands.
+    const auto r = validar::checkUntilStable(Checker::Decimal, alFinal(u("1,5,x")), QLatin1Char(','));
+    EXPECT_EQ(r.state.text, u("1,5"));
 }
 
-TEST(Validar, AValidTextKeepsCursorAndSelection)
+TEST(Edicion, ComprobarCodigoYFecha)
 {
-    // Typing in the middle of a good number must not move the cursor.
-    const InputState mid{QStringLiteral("12,5"), 1, 1, 0};
-    EXPECT_EQ(validar::validaDb(mid, QLatin1Char(',')).state, mid);
-    const InputState selected{QStringLiteral("2024"), 4, 1, 3};
-    EXPECT_EQ(validar::validaAnio(selected).state, selected);
+    // The value read, or the message.
+    const auto leido = [](const auto& r) { return r.ok() ? QVariant(r.value()).toString() : r.error(); };
+    const QString falta = u("Debe ingresar el código");
+    const QString rango = u("El código debe ser un número entero entre 1 y 32767.");
+    const std::pair<const char*, QString> codigos[] = {
+        {"", falta},           {"  ", falta},    {"0", falta},  {"12", u("12")}, {" 7 ", u("7")},
+        {"32767", u("32767")}, {"32768", rango}, {"-3", rango}, {"1,5", rango}};
+    for (const auto& [texto, esperado] : codigos)
+        EXPECT_EQ(leido(edicion::comprobarCodigo(u(texto))), esperado) << texto;
+
+    for (const char* texto : {"", "   "})
+        EXPECT_EQ(leido(edicion::comprobarFecha(u(texto))), u("Debe Ingresar la Fecha")) << texto;
+    for (const char* texto : {"31/02/2024", "29/02/2023", "10/01"})
+        EXPECT_EQ(leido(edicion::comprobarFecha(u(texto))), u("La fecha no es correcta")) << texto;
+    // Two-digit years are this century's; four-digit ones stay as written.
+    const std::pair<const char*, const char*> fechas[] = {{"29/02/2024", "2024-02-29"},
+                                                          {"5/3/2024", "2024-03-05"},
+                                                          {"05/03/24", "2024-03-05"},
+                                                          {"31/12/1999", "1999-12-31"}};
+    for (const auto& [texto, esperado] : fechas)
+        EXPECT_EQ(leido(edicion::comprobarFecha(u(texto))), u(esperado)) << texto;
 }
 
-TEST(Validar, TieneLetraCounts)
+TEST(Edicion, ElCodigoPropuestoPasaElMayorEnUsoSinSalirDe16Bits)
 {
-    EXPECT_EQ(validar::TieneLetra(QStringLiteral("1,5,"), QStringLiteral(",")), 2);
-    EXPECT_EQ(validar::TieneLetra(QStringLiteral("1,5"), QStringLiteral(".")), 0);
-    EXPECT_EQ(validar::TieneLetra(QStringLiteral("/1/2/"), QStringLiteral("/")), 3);
-    EXPECT_EQ(validar::TieneLetra(u("AÑOÑ"), u("Ñ")), 2);
-    EXPECT_EQ(validar::TieneLetra(QString(), QStringLiteral(",")), 0);
-    EXPECT_EQ(validar::TieneLetra(QStringLiteral("abc"), QString()), 0);
-}
+    const std::pair<std::optional<int>, const char*> casos[] = {
+        {std::nullopt, "1"}, {0, "1"}, {41, "42"}, {32766, "32767"}, {32767, ""}};
+    for (const auto& [mayor, esperado] : casos)
+        EXPECT_EQ(edicion::codigoPropuesto(mayor), u(esperado)) << mayor.value_or(-1);
 
-TEST(Validar, SystemSeparatorIsTheSystemLocales)
-{
-    const QLocale before;
-    // The default locale is the program's choice; the checkers follow the system's.
-    QLocale::setDefault(QLocale(QLocale::German));
-    const QChar system = QLocale::system().decimalPoint().at(0);
-    const QChar read = validar::systemDecimalSeparator();
-    QLocale::setDefault(before);
-    EXPECT_EQ(read, system);
+    TempData datos;
+    auto db = datos.open();
+    const auto vacia = edicion::codigoMayor(*db);
+    ASSERT_TRUE(vacia.ok()) << vacia.error().toStdString();
+    EXPECT_FALSE(vacia.value().has_value());
+    // The last row entered has a small code: the proposal must still pass every code in use.
+    datos.exec(u("INSERT INTO Trafoge (\"CÓDIGO\") VALUES (41), (7), (39), (5)"));
+    const auto mayor = edicion::codigoMayor(*db);
+    ASSERT_TRUE(mayor.ok()) << mayor.error().toStdString();
+    EXPECT_EQ(mayor.value(), 41);
 }

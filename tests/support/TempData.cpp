@@ -10,7 +10,7 @@ TempData::TempData()
 
 QString TempData::file() const
 {
-    return m_dir.filePath(QStringLiteral("trafos.mdb"));
+    return Database::rutaEn(m_dir.path());
 }
 
 std::shared_ptr<Database> TempData::open(bool readOnly) const

@@ -8,7 +8,7 @@
 #include <QVariantList>
 #include <memory>
 
-// A temporary folder holding a new empty trafos.mdb, removed with the object.
+// A temporary folder holding a new empty data file, removed with the object.
 class TempData
 {
 public:

@@ -1,0 +1,3 @@
+#include "app/logic/Logging.h"
+
+Q_LOGGING_CATEGORY(logApp, "quorvela.app")

@@ -1,0 +1,53 @@
+// Pictures of the main window's tabs, for looking at what the program shows:
+//   quorvela-capturas DIR SALIDA   opens DIR's data file as the program does and saves one PNG per
+//                                  tab (and the ENSAYOS diagnosis sub-tab) into SALIDA.
+#include "app/logic/RunState.h"
+#include "app/ui/Composicion.h"
+#include "bench/BenchSupport.h"
+#include "data/logic/Database.h"
+#include "records/logic/DataViews.h"
+#include "records/ui/PaginaEnsayos.h"
+#include "records/ui/Trafo.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTabWidget>
+#include <QTest>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    const QStringList args = bench::argumentos("uso: quorvela-capturas CARPETA SALIDA");
+    if (args.size() < 3)
+        bench::fail(QStringLiteral("uso: quorvela-capturas CARPETA SALIDA"));
+    RunState estado;
+    estado.apuntarDatos(args.at(1));
+    DataViews vistas(estado);
+    bench::SinMensajes mensajes;
+    VentanaCompuesta v = componerVentana(estado, vistas, mensajes, [] { return QDate::currentDate(); });
+    if (const Status st = vistas.openAll(Database::rutaEn(args.at(1)), false); !st)
+        bench::fail(st.error());
+    v.trafo->mostrarEstado();
+    v.trafo->alinear();
+    v.trafo->resize(1366, 768);
+    v.trafo->show();
+    QTest::qWait(300);
+    QDir().mkpath(args.at(2));
+    auto guardar = [&](const QString& nombre) {
+        QTest::qWait(200);
+        if (!v.trafo->grab().save(QDir(args.at(2)).filePath(nombre + QStringLiteral(".png"))))
+            bench::fail(QStringLiteral("no se pudo guardar ") + nombre);
+    };
+    for (int i = 1; i <= 5; ++i) {
+        v.trafo->tabs()->setCurrentIndex(i);
+        guardar(QStringLiteral("%1-%2").arg(i).arg(v.trafo->tabs()->tabText(i).remove(QLatin1Char('&'))));
+    }
+    v.trafo->tabs()->setCurrentWidget(v.trafo->paginaEnsayos());
+    QTabWidget* detalle = v.trafo->paginaEnsayos()->detalle();
+    detalle->setCurrentIndex(detalle->count() - 1);
+    guardar(QStringLiteral("3-ENSAYOS-DIAGNOSTICO"));
+    v.trafo->setTerminar([] {});
+    v.trafo->Salir();
+    return 0;
+}

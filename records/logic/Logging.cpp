@@ -1,0 +1,3 @@
+#include "records/logic/Logging.h"
+
+Q_LOGGING_CATEGORY(logRecords, "quorvela.records")
