@@ -18,10 +18,9 @@ TEST(Database, OpenRefusesAMissingOrForeignFileByNameAndLeavesItAsItWas)
     EXPECT_FALSE(QFileInfo::exists(path)) << "opening must never create the file";
 
     // A file of the old engine, or anything else that is not the program's data file.
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     const QByteArray jet = QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) + QByteArray(2000, 'x');
-    ASSERT_EQ(f.write(jet), jet.size());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(jet) == jet.size());
     f.close();
     const auto foreign = Database::open(path);
     ASSERT_FALSE(foreign.ok());
@@ -46,23 +45,20 @@ TEST(Database, CreateMakesAnOwnerOnlyMarkedFileAndRefusesToOverwrite)
 
 TEST(Database, AFileNotMatchingTheDataModelIsRefusedNamingWhatIsMissing)
 {
-    const struct
-    {
-        const char* sql;
-        const char* expected;
-    } cases[] = {
+    // A change to the file, and what the refusal names.
+    const char* const cases[][2] = {
         {"DROP TABLE Mantenimiento", "tabla 'Mantenimiento'"},
         {"ALTER TABLE Ensayos DROP COLUMN \"%_Inhibidor\"", "campo '%_Inhibidor'"},
         // A single blank names a different field than the two-blank one.
         {"ALTER TABLE Revision RENAME COLUMN \"SEC  / PRIM A TIERRA 10'\" TO \"SEC / PRIM A TIERRA 10'\"",
          "campo 'SEC  / PRIM A TIERRA 10''"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [sql, names] : cases) {
         TempData data;
-        data.exec(u(c.sql));
+        data.exec(u(sql));
         const auto db = Database::open(data.file());
-        ASSERT_FALSE(db.ok()) << c.sql;
-        EXPECT_TRUE(db.error().contains(u(c.expected))) << c.sql << ": " << db.error().toStdString();
+        ASSERT_FALSE(db.ok()) << sql;
+        EXPECT_TRUE(db.error().contains(u(names))) << sql << ": " << db.error().toStdString();
     }
 }
 

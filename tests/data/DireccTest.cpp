@@ -5,6 +5,7 @@
 #include "data/ui/CambiarDireccion.h"
 #include "tests/support/ScriptedMensajes.h"
 #include "tests/support/TempData.h"
+#include "tests/support/Texto.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,27 +18,26 @@
 #include <QTimer>
 #include <QTreeView>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
 
-const QString kSinBase = QStringLiteral("No se encuentra la Base de Datos en esa ubicación");
-const QString kSeleccione = QStringLiteral("Seleccione el Archivo de Base de Datos ");
-
 void press(QWidget* window, const char* name)
 {
-    auto* button = window->findChild<QPushButton*>(QString::fromLatin1(name));
+    auto* button = window->findChild<QPushButton*>(u(name));
     ASSERT_TRUE(button) << name;
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
+// The location window on a settings file of its own.
 class DireccTest : public ::testing::Test
 {
 protected:
-    void open()
+    void open(Settings* use = nullptr)
     {
-        direcc = std::make_unique<Direcc>(state, settings, mensajes,
+        direcc = std::make_unique<Direcc>(state, use ? *use : settings, mensajes,
                                           [this](const QString& folder) { reopened << folder; });
-        box = direcc->findChild<QLineEdit*>(QStringLiteral("txtDireccion"));
+        box = direcc->findChild<QLineEdit*>(u("txtDireccion"));
         ASSERT_TRUE(box);
         direcc->show();
     }
@@ -45,208 +45,119 @@ protected:
     void typeAndPress(const QString& folder, const char* button)
     {
         box->clear();
-        for (const QChar ch : folder)
-            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+        QTest::keyClicks(box, folder);
         press(direcc.get(), button);
     }
     QString storedFolder() const { return Settings(settings.fileName()).dataFolder(); }
 
     QTemporaryDir configDir;
-    Settings settings{configDir.filePath(QStringLiteral("Quorvela.conf"))};
+    Settings settings{configDir.filePath(u("Quorvela.conf"))};
     RunState state;
     ScriptedMensajes mensajes;
     QStringList reopened;
+    TempData data;
     std::unique_ptr<Direcc> direcc;
     QLineEdit* box = nullptr;
-    TempData data;
 };
 
 } // namespace
 
-TEST_F(DireccTest, AceptarSavesTheFolderAndReopensOnlyAfterStartUp)
+TEST_F(DireccTest, AceptarSavesOnlyAFolderHoldingTheDataFileAndReopensOnlyAfterStartUp)
 {
-    for (const bool startingUp : {true, false}) {
-        SCOPED_TRACE(startingUp ? "starting up" : "later");
-        ASSERT_TRUE(settings.setDataFolder(QStringLiteral("/anterior")).ok());
-        reopened.clear();
-        state.RecargaEnCurso = startingUp;
-        open();
-        typeAndPress(data.folder() + QStringLiteral("/"), "cmdAceptar");
-
-        EXPECT_EQ(storedFolder(), data.folder());
-        // During start-up nothing is open yet: start-up reads the setting again.
-        EXPECT_EQ(reopened, startingUp ? QStringList() : QStringList{data.folder()});
-        EXPECT_FALSE(direcc->isVisible());
-        EXPECT_EQ(direcc->result(), QDialog::Accepted);
-        EXPECT_TRUE(mensajes.shown.isEmpty());
-    }
-}
-
-TEST_F(DireccTest, AFolderWithoutTheDataFileIsRefusedAndNothingSaved)
-{
-    QTemporaryDir sameNameFolder;
+    // The settings file of the failed save would go inside a plain file: it cannot be written.
+    ASSERT_TRUE(QFile(configDir.filePath(u("bloqueo"))).open(QIODevice::WriteOnly));
+    Settings broken(configDir.filePath(u("bloqueo/Quorvela.conf")));
+    // Only a regular file of the data file's exact name counts.
+    QTemporaryDir sameNameFolder, otherCase;
     ASSERT_TRUE(QDir(sameNameFolder.path()).mkdir(Database::nombreArchivo()));
-    QTemporaryDir otherCase;
-    QFile wrongCase(QDir(otherCase.path()).filePath(Database::nombreArchivo().toUpper()));
-    ASSERT_TRUE(wrongCase.open(QIODevice::WriteOnly));
-    wrongCase.close();
-    const QString cases[] = {QString(), sameNameFolder.path(), otherCase.path(),
-                             data.folder() + QStringLiteral("/falta"), data.file()};
-    for (const QString& folder : cases) {
-        SCOPED_TRACE(folder.toStdString());
-        ASSERT_TRUE(settings.setDataFolder(QStringLiteral("/anterior")).ok());
+    ASSERT_TRUE(QFile(QDir(otherCase.path()).filePath(Database::nombreArchivo().toUpper()))
+                    .open(QIODevice::WriteOnly));
+    using Icon = Mensajes::Icon;
+    const QString good = data.folder() + u("/");
+    // Folder typed, button, starting up, whether the save fails; the message shown, if any (the
+    // window then stays).
+    const std::tuple<QString, const char*, bool, bool, std::optional<Icon>> cases[] = {
+        {good, "cmdAceptar", true, false, {}},
+        {good, "cmdAceptar", false, false, {}},
+        {good, "cmdCancelar", false, false, {}},
+        {QString(), "cmdAceptar", false, false, Icon::Exclamation},
+        {sameNameFolder.path(), "cmdAceptar", false, false, Icon::Exclamation},
+        {otherCase.path(), "cmdAceptar", false, false, Icon::Exclamation},
+        {data.folder() + u("/falta"), "cmdAceptar", false, false, Icon::Exclamation},
+        {data.file(), "cmdAceptar", false, false, Icon::Exclamation},
+        {good, "cmdAceptar", false, true, Icon::Critical}};
+    for (const auto& [typed, button, startingUp, saveFails, icon] : cases) {
+        SCOPED_TRACE(typed.toStdString() + " " + button);
+        const bool saved = !icon && qstrcmp(button, "cmdAceptar") == 0;
+        ASSERT_TRUE(settings.setDataFolder(u("/datos/planta/")).ok());
+        reopened.clear();
         mensajes.shown.clear();
-        open();
-        typeAndPress(folder, "cmdAceptar");
+        state.RecargaEnCurso = startingUp;
+        open(saveFails ? &broken : nullptr);
+        // The box shows the stored folder (none in the file that cannot be written).
+        EXPECT_EQ(box->text(), saveFails ? QString() : u("/datos/planta"));
+        typeAndPress(typed, button);
 
-        ASSERT_EQ(mensajes.shown.size(), 1);
-        EXPECT_EQ(mensajes.shown[0].text, kSinBase);
-        EXPECT_EQ(mensajes.shown[0].icon, Mensajes::Icon::Exclamation);
-        EXPECT_TRUE(direcc->isVisible());
-        EXPECT_EQ(storedFolder(), QStringLiteral("/anterior"));
-        EXPECT_TRUE(reopened.isEmpty());
+        EXPECT_EQ(storedFolder(), saved ? data.folder() : u("/datos/planta"));
+        // During start-up nothing is open yet: start-up reads the setting again.
+        EXPECT_EQ(reopened, saved && !startingUp ? QStringList{data.folder()} : QStringList());
+        EXPECT_EQ(direcc->isVisible(), icon.has_value());
+        EXPECT_EQ(direcc->result(), saved ? QDialog::Accepted : QDialog::Rejected);
+        ASSERT_EQ(mensajes.shown.size(), icon ? 1 : 0);
+        if (icon) {
+            EXPECT_EQ(mensajes.shown[0].icon, *icon);
+            EXPECT_EQ(mensajes.shown[0].text == u("No se encuentra la Base de Datos en esa ubicación"),
+                      *icon == Icon::Exclamation);
+        }
     }
 }
 
-TEST_F(DireccTest, AFailedSaveShowsTheErrorAndStaysOpen)
-{
-    // The settings file would go inside a plain file: it cannot be written.
-    QTemporaryDir dir;
-    QFile blocker(dir.filePath(QStringLiteral("bloqueo")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    Settings broken(dir.filePath(QStringLiteral("bloqueo/Quorvela.conf")));
-    Direcc window(state, broken, mensajes, [this](const QString& folder) { reopened << folder; });
-    window.show();
-    window.setFolderText(data.folder());
-    window.aceptar();
-
-    ASSERT_EQ(mensajes.shown.size(), 1);
-    EXPECT_EQ(mensajes.shown[0].title, QStringLiteral("¡Error!"));
-    EXPECT_EQ(mensajes.shown[0].icon, Mensajes::Icon::Critical);
-    EXPECT_FALSE(mensajes.shown[0].text.isEmpty());
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_TRUE(reopened.isEmpty());
-}
-
-TEST_F(DireccTest, ShowsTheStoredFolderAndCancelChangesNothing)
-{
-    ASSERT_TRUE(settings.setDataFolder(QStringLiteral("/datos/planta/")).ok());
-    open();
-    EXPECT_EQ(box->text(), QStringLiteral("/datos/planta"));
-    typeAndPress(data.folder(), "cmdCancelar");
-    EXPECT_FALSE(direcc->isVisible());
-    EXPECT_EQ(direcc->result(), QDialog::Rejected);
-    EXPECT_EQ(storedFolder(), QStringLiteral("/datos/planta"));
-    EXPECT_TRUE(reopened.isEmpty());
-}
-
-TEST_F(DireccTest, BrowseButtonPutsTheChosenFolderInTheBox)
-{
-    state.RutaDatos = data.folder();
-    open();
-    box->setText(QStringLiteral("/otra"));
-    bool sawBrowse = false;
-    QTimer::singleShot(0, direcc.get(), [&] {
-        auto* browse = qobject_cast<CambiarDireccion*>(QApplication::activeModalWidget());
-        ASSERT_TRUE(browse);
-        sawBrowse = true;
-        // The browse window starts on the folder in use.
-        EXPECT_EQ(browse->folder(), data.folder());
-        browse->findChild<QListWidget*>(QStringLiteral("File1"))->setCurrentRow(0);
-        press(browse, "cmdAceptar");
-    });
-    press(direcc.get(), "cmdExaminar");
-    EXPECT_TRUE(sawBrowse);
-    EXPECT_EQ(box->text(), data.folder());
-    // Choosing is not accepting: nothing is saved until "&Aceptar".
-    EXPECT_TRUE(storedFolder().isEmpty());
-}
-
-namespace {
-
-class CambiarDireccionTest : public ::testing::Test
-{
-protected:
-    void open(const QString& start)
-    {
-        browse = std::make_unique<CambiarDireccion>(start, mensajes);
-        files = browse->findChild<QListWidget*>(QStringLiteral("File1"));
-        tree = browse->findChild<QTreeView*>(QStringLiteral("Directorio"));
-        ASSERT_TRUE(files && tree);
-        browse->show();
-    }
-    QStringList listed() const
-    {
-        QStringList names;
-        for (int i = 0; i < files->count(); ++i)
-            names << files->item(i)->text();
-        return names;
-    }
-
-    ScriptedMensajes mensajes;
-    std::unique_ptr<CambiarDireccion> browse;
-    QListWidget* files = nullptr;
-    QTreeView* tree = nullptr;
-    TempData data;
-};
-
-} // namespace
-
-TEST_F(CambiarDireccionTest, ListsOnlyTheDataFileAndAceptarNeedsItSelected)
+TEST_F(DireccTest, BrowseListsOnlyTheDataFileOfTheFolderChosenAndPutsThatFolderInTheBox)
 {
     const QString capitalised =
         Database::nombreArchivo().left(1).toUpper() + Database::nombreArchivo().mid(1);
-    for (const QString& name : {QStringLiteral("otro.mdb"), QStringLiteral("trafos.rar"), capitalised,
-                                QStringLiteral("T-051226.mdb")}) {
-        QFile file(QDir(data.folder()).filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    }
-    open(data.folder());
-    EXPECT_EQ(browse->folder(), data.folder());
-    ASSERT_EQ(listed(), QStringList{Database::nombreArchivo()});
-
-    press(browse.get(), "cmdAceptar");
-    EXPECT_EQ(mensajes.texts(), QStringList{kSeleccione});
-    EXPECT_TRUE(browse->isVisible());
-    EXPECT_TRUE(browse->chosenFolder().isEmpty());
-
-    files->setCurrentRow(0);
-    press(browse.get(), "cmdAceptar");
-    EXPECT_EQ(mensajes.shown.size(), 1);
-    EXPECT_FALSE(browse->isVisible());
-    EXPECT_EQ(browse->result(), QDialog::Accepted);
-    EXPECT_EQ(browse->chosenFolder(), data.folder());
-}
-
-TEST_F(CambiarDireccionTest, ChoosingAFolderInTheTreeRefreshesTheFileList)
-{
+    for (const QString& name : {u("otro.mdb"), u("trafos.rar"), capitalised, u("T-051226.mdb")})
+        ASSERT_TRUE(QFile(QDir(data.folder()).filePath(name)).open(QIODevice::WriteOnly));
     QTemporaryDir other;
-    open(other.path());
-    EXPECT_TRUE(listed().isEmpty());
-
-    auto* model = qobject_cast<QFileSystemModel*>(tree->model());
-    ASSERT_TRUE(model);
-    tree->setCurrentIndex(model->index(data.folder()));
-    EXPECT_EQ(browse->folder(), data.folder());
-    EXPECT_EQ(listed(), QStringList{Database::nombreArchivo()});
-    files->setCurrentRow(0);
-
-    tree->setCurrentIndex(model->index(other.path()));
-    EXPECT_TRUE(listed().isEmpty());
-    // The data file selected earlier is gone with its folder.
-    press(browse.get(), "cmdAceptar");
-    EXPECT_EQ(mensajes.texts(), QStringList{kSeleccione});
-}
-
-TEST_F(CambiarDireccionTest, AMissingFolderKeepsThePreviousChoiceOrOpensOnItsNearestParent)
-{
-    open(data.folder() + QStringLiteral("/no/existe"));
-    EXPECT_EQ(browse->folder(), data.folder());
-    EXPECT_TRUE(mensajes.shown.isEmpty());
-
-    EXPECT_FALSE(browse->setFolder(data.folder() + QStringLiteral("/desaparecida")));
-    EXPECT_EQ(mensajes.texts(), QStringList{QStringLiteral("Unidad no disponble")});
-    EXPECT_EQ(browse->folder(), data.folder());
-    EXPECT_EQ(listed(), QStringList{Database::nombreArchivo()});
+    // The folder in use has gone since: the browse window opens on its nearest parent.
+    state.RutaDatos = data.folder() + u("/no/existe");
+    open();
+    box->setText(u("/otra"));
+    QTimer::singleShot(0, direcc.get(), [&] {
+        auto* browse = qobject_cast<CambiarDireccion*>(QApplication::activeModalWidget());
+        auto* files = browse ? browse->findChild<QListWidget*>(u("File1")) : nullptr;
+        auto* tree = browse ? browse->findChild<QTreeView*>(u("Directorio")) : nullptr;
+        auto* model = tree ? qobject_cast<QFileSystemModel*>(tree->model()) : nullptr;
+        if (!files || !model)
+            return browse ? browse->reject() : void(); // the box keeps its text: fails below
+        const auto listed = [files] {
+            QStringList names;
+            for (int i = 0; i < files->count(); ++i)
+                names << files->item(i)->text();
+            return names;
+        };
+        EXPECT_EQ(browse->folder(), data.folder());
+        EXPECT_EQ(listed(), QStringList{Database::nombreArchivo()});
+        // Choosing a folder gone since keeps the previous choice.
+        EXPECT_FALSE(browse->setFolder(data.folder() + u("/desaparecida")));
+        EXPECT_EQ(browse->folder(), data.folder());
+        EXPECT_EQ(listed(), QStringList{Database::nombreArchivo()});
+        // A folder chosen in the tree refreshes the list: the data file selected before goes with
+        // its folder, and "&Aceptar" needs it selected.
+        files->setCurrentRow(0);
+        tree->setCurrentIndex(model->index(other.path()));
+        EXPECT_EQ(browse->folder(), other.path());
+        EXPECT_TRUE(listed().isEmpty());
+        press(browse, "cmdAceptar");
+        EXPECT_TRUE(browse->isVisible());
+        tree->setCurrentIndex(model->index(data.folder()));
+        files->setCurrentRow(0);
+        press(browse, "cmdAceptar");
+    });
+    press(direcc.get(), "cmdExaminar");
+    EXPECT_EQ(mensajes.texts(),
+              (QStringList{u("Unidad no disponble"), u("Seleccione el Archivo de Base de Datos ")}));
+    EXPECT_EQ(box->text(), data.folder());
+    // Choosing is not accepting: nothing is saved until "&Aceptar".
+    EXPECT_TRUE(storedFolder().isEmpty());
 }
