@@ -1,13 +1,15 @@
 #include "data/logic/Database.h"
 #include "data/logic/DemoPlant.h"
+#include "diagnosis/logic/MetodosGas.h"
+#include "diagnosis/logic/ValorNumerico.h"
 #include "tests/support/TempData.h"
 #include "tests/support/Texto.h"
 
 #include <QFile>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -16,15 +18,14 @@ namespace {
 struct CliRun
 {
     int code;
-    QString out;
-    QString err;
+    QString out, err;
 };
 
 // Runs quorvela-cli with the words of orden (temporary folders hold no blanks).
 CliRun cli(const QString& orden)
 {
     QProcess p;
-    p.start(QStringLiteral(QUORVELA_CLI), orden.split(QLatin1Char(' '), Qt::SkipEmptyParts));
+    p.start(u(QUORVELA_CLI), orden.split(QLatin1Char(' '), Qt::SkipEmptyParts));
     p.waitForFinished(120000);
     return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
             QString::fromLocal8Bit(p.readAllStandardError())};
@@ -52,18 +53,7 @@ QByteArray contenido(const QString& path)
 
 } // namespace
 
-TEST(Cli, CrearMakesAnEmptyDataFileAndVersionAnswers)
-{
-    QTemporaryDir dir;
-    CliRun r = cli(QStringLiteral("crear ") + dir.path());
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    auto db = abrir(dir.path());
-    ASSERT_TRUE(db);
-    EXPECT_EQ(primero(*db, QStringLiteral("SELECT count(*) FROM Trafoge")), QStringLiteral("0"));
-    r = cli(QStringLiteral("version"));
-    EXPECT_EQ(r.code, 0);
-    EXPECT_TRUE(r.out.startsWith(QStringLiteral("Quorvela "))) << r.out.toStdString();
-}
+using namespace diagnostico;
 
 TEST(Cli, RefusedCommandsExitNonZeroWithASpanishMessageAndTouchNoFile)
 {
@@ -103,13 +93,12 @@ TEST(Cli, RefusedCommandsExitNonZeroWithASpanishMessageAndTouchNoFile)
     const QString codigo = primero(*abrir(dir.path()), u("SELECT min(\"CÓDIGO\") FROM Trafoge"));
     const QByteArray plantaAntes = contenido(Database::rutaEn(dir.path()));
     for (const auto& [orden, expected] : cases) {
-        const QString args = u(orden)
-                                 .replace(QStringLiteral("{d}"), dir.path())
-                                 .replace(QStringLiteral("{v}"), vacia.path())
-                                 .replace(QStringLiteral("{a}"), ajena.path())
-                                 .replace(QStringLiteral("{n}"), dir.filePath(QStringLiteral("no-existe")))
-                                 .replace(QStringLiteral("{c}"), codigo);
-        const CliRun r = cli(args);
+        const CliRun r = cli(u(orden)
+                                 .replace(u("{d}"), dir.path())
+                                 .replace(u("{v}"), vacia.path())
+                                 .replace(u("{a}"), ajena.path())
+                                 .replace(u("{n}"), dir.filePath(u("no-existe")))
+                                 .replace(u("{c}"), codigo));
         EXPECT_NE(r.code, 0) << orden;
         EXPECT_TRUE(r.err.contains(u(expected))) << orden << ": " << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty()) << orden << ": " << r.out.toStdString();
@@ -119,34 +108,36 @@ TEST(Cli, RefusedCommandsExitNonZeroWithASpanishMessageAndTouchNoFile)
     EXPECT_TRUE(contenido(Database::rutaEn(dir.path())) == plantaAntes);
 }
 
-// The command's options reach the generator: the size, then the seed.
-TEST(Cli, DemoMakesAPlantOfTheRequestedSizeAndSeed)
+// crear makes an empty data file; demo hands its size and seed to the generator.
+TEST(Cli, CrearAndDemoMakeThePlantAskedForAndVersionAnswers)
 {
-    QTemporaryDir carpetas[3];
-    const char* const semillas[] = {"7", "7", "8"};
-    QString muestras[3];
-    for (int i = 0; i < 3; ++i) {
-        const CliRun r =
-            cli(QStringLiteral("demo %1 --transformadores 50 --ensayos-por-trafo 3 --revisiones-por-trafo "
-                               "2 --mantenimientos-por-trafo 1 --semilla %2")
-                    .arg(carpetas[i].path(), u(semillas[i])));
+    const QString demo = u("demo %1 --transformadores 50 --ensayos-por-trafo 3 --revisiones-por-trafo 2 "
+                           "--mantenimientos-por-trafo 1 --semilla ");
+    const QString ordenes[] = {u("crear %1"), demo + u("7"), demo + u("7"), demo + u("8")};
+    QTemporaryDir carpetas[4];
+    QString muestras[4];
+    for (int i = 0; i < 4; ++i) {
+        const CliRun r = cli(ordenes[i].arg(carpetas[i].path()));
         ASSERT_EQ(r.code, 0) << r.err.toStdString();
         auto generada = abrir(carpetas[i].path());
         ASSERT_TRUE(generada);
-        EXPECT_EQ(
-            primero(*generada, QStringLiteral("SELECT (SELECT count(*) FROM Trafoge) || ' ' || (SELECT "
-                                              "count(*) FROM Ensayos) || ' ' || (SELECT count(*) FROM "
-                                              "Revision) || ' ' || (SELECT count(*) FROM Mantenimiento)")),
-            QStringLiteral("50 150 100 50"));
-        muestras[i] = primero(*generada, QStringLiteral("SELECT group_concat(AREA || ESTADO) FROM Trafoge"));
+        EXPECT_EQ(primero(*generada, u("SELECT (SELECT count(*) FROM Trafoge) || ' ' || (SELECT "
+                                       "count(*) FROM Ensayos) || ' ' || (SELECT count(*) FROM "
+                                       "Revision) || ' ' || (SELECT count(*) FROM Mantenimiento)")),
+                  i == 0 ? u("0 0 0 0") : u("50 150 100 50"));
+        muestras[i] = primero(*generada, u("SELECT group_concat(AREA || ESTADO) FROM Trafoge"));
     }
-    EXPECT_EQ(muestras[0], muestras[1]);
-    EXPECT_NE(muestras[0], muestras[2]);
+    EXPECT_EQ(muestras[1], muestras[2]);
+    EXPECT_NE(muestras[1], muestras[3]);
+    const CliRun r = cli(u("version"));
+    EXPECT_TRUE(r.code == 0 && r.out.startsWith(u("Quorvela "))) << r.out.toStdString();
 }
 
-// The demo plant covers every state and carries the expected state and severity of each of its
-// scenarios: a run from blank values must arrive at them, and leave the manual ones and every test alone.
-TEST(Cli, DemoPlantCoversEveryScenarioAndDiagnosticarReachesItsStates)
+// The demo plant covers every state and every gas-method fault, and carries the expected state,
+// severity and diagnosis of each of its scenarios. evaluar reads a transformer's newest test, or the
+// one of --fecha, and finds what the diagnosis stored; a run from blank values arrives at the
+// stored states and leaves the manual ones alone.
+TEST(Cli, DemoPlantCoversEveryScenarioWhichEvaluarAndDiagnosticarReproduce)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(demo::createDemo(dir.path()).ok());
@@ -166,93 +157,77 @@ TEST(Cli, DemoPlantCoversEveryScenarioAndDiagnosticarReachesItsStates)
     };
     for (const auto& [sql, valor] : consultas)
         EXPECT_EQ(primero(*db, u(sql)), u(valor)) << sql;
-
-    const QString trafos = u("SELECT \"CÓDIGO\", ESTADO, GRAVEDAD FROM Trafoge ORDER BY 1");
-    const QString ensayos = QStringLiteral("SELECT * FROM Ensayos ORDER BY rowid");
-    const QList<QVariantList> esperado = queryRows(*db, trafos), ensayosAntes = queryRows(*db, ensayos);
-    ASSERT_TRUE(db->exec(u("UPDATE Trafoge SET ESTADO = 0, GRAVEDAD = 99, DIAGNOSTICO = NULL, "
-                           "\"RESUMEN OBS\" = NULL WHERE AUTO = 0"))
-                    .ok());
-    const CliRun r = cli(QStringLiteral("diagnosticar ") + dir.path());
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains(QStringLiteral("Diagnosticando: %1/%1").arg(esperado.size())))
-        << r.err.toStdString();
-    EXPECT_EQ(queryRows(*db, trafos), esperado);
-    EXPECT_EQ(
-        primero(*db, u("SELECT count(*) FROM Trafoge WHERE DIAGNOSTICO IS NULL OR \"RESUMEN OBS\" IS NULL")),
-        QStringLiteral("0"));
-    EXPECT_EQ(queryRows(*db, ensayos), ensayosAntes);
-    // The grave findings are red whatever else the transformer has.
-    for (const char* grave : {" Dieléctrico muy Bajo", " Acidez Muy Alta", " Muy Alto Contenido de Agua",
-                              " Gases: Defecto T>700", " Gases: Descargas Alta Energía", " Sin Ensayos"})
-        EXPECT_EQ(
-            primero(*db, QStringLiteral("SELECT count(*) > 0 AND min(ESTADO) = 3 FROM Trafoge WHERE AUTO = 0 "
-                                        "AND instr(DIAGNOSTICO, '%1') > 0")
-                             .arg(u(grave))),
-            QStringLiteral("1"))
-            << grave;
-}
-
-// evaluar reads the transformer's newest test, or the one of --fecha, as the test tab shows it.
-TEST(Cli, EvaluarReportsTheStoredTestAsTheTestTabShowsIt)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(demo::createDemo(dir.path()).ok());
-    auto db = abrir(dir.path());
-    ASSERT_TRUE(db);
-    const auto evaluar = [&](const QString& opciones) {
-        const CliRun r = cli(QStringLiteral("evaluar %1 %2").arg(dir.path(), opciones));
+    const TablaMetodo* tablas[] = {&tablaDornenburg(), &tablaRogers(), &tablaRelacionGases()};
+    QSet<QString> vistos;
+    for (const QVariantList& f :
+         queryRows(*db, u("SELECT \"Hidrógeno\", Metano, Etano, Etileno, Acetileno, GAS, FD FROM Ensayos"))) {
+        const Gases g{valorGuardado(f[0]), valorGuardado(f[1]), valorGuardado(f[2]), valorGuardado(f[3]),
+                      valorGuardado(f[4])};
+        for (const TablaMetodo* t : tablas)
+            for (const QString& fallo : evaluarMetodo(*t, {true, f[5].toBool(), f[6].toBool(), g}).fallos)
+                vistos << t->titulo + u(": ") + fallo;
+    }
+    for (const TablaMetodo* t : tablas)
+        for (const FilaCriterios& fila : t->filas)
+            EXPECT_TRUE(vistos.contains(t->titulo + u(": ") + fila.fallo))
+                << QString(t->titulo + fila.fallo).toStdString();
+    const auto codigoDe = [&](const char* hallazgo) {
+        return primero(
+            *db, u("SELECT \"CÓDIGO\" FROM Trafoge WHERE instr(DIAGNOSTICO, '%1') = 1").arg(u(hallazgo)));
+    };
+    const auto evaluar = [&](const QString& codigo, const QString& fecha = QString()) {
+        const CliRun r = cli(u("evaluar %1 --codigo %2 ").arg(dir.path(), codigo) +
+                             (fecha.isEmpty() ? fecha : u("--fecha ") + fecha));
         EXPECT_EQ(r.code, 0) << r.err.toStdString();
         QJsonParseError error;
         const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8(), &error).object();
         EXPECT_EQ(error.error, QJsonParseError::NoError) << r.out.toStdString();
-        QStringList observaciones;
-        for (const QJsonValue& x : o.value(QStringLiteral("observaciones")).toArray())
-            observaciones << x.toString();
-        return std::pair{o, observaciones};
+        return o;
     };
-    const struct
-    {
-        const char* observacion; // the start of the stored diagnosis: the newest test's finding
-        int estado;
-        const char* resaltado; // the box the finding colours, and its colour
-        const char* color;
-        bool forzado; // the gas methods are forced
-    } casos[] = {
+    // The start of the stored diagnosis (the newest test's finding), the state, a box the finding
+    // colours and its colour, and whether the gas methods are forced.
+    const std::tuple<const char*, int, const char*, const char*, bool> casos[] = {
         {" Gases: Descargas Alta Energía", 3, "", "", false},
         {" Gases: Dudoso", 2, "", "", true},
         {" Dieléctrico Bajo", 2, "Diel", "naranja", false},
-        {" Dieléctrico muy Bajo", 3, "Diel", "naranja", false},
         {" Acidez Alta", 2, "Acidez", "amarillo", false},
-        {" Contiene Lodos en MEDIA Cantidad", 2, "Sedimentos", "naranja", false},
-        {" Sin Ensayos", 3, "", "", false}, // no test, no date
-    };
-    for (const auto& c : casos) {
-        SCOPED_TRACE(c.observacion);
-        const QString codigo = primero(
-            *db,
-            u("SELECT \"CÓDIGO\" FROM Trafoge WHERE instr(DIAGNOSTICO, '%1') = 1").arg(u(c.observacion)));
+        {" Sin Ensayos", 3, "", "", false}};
+    for (const auto& [observacion, estado, resaltado, color, forzado] : casos) {
+        SCOPED_TRACE(observacion);
+        const QString codigo = codigoDe(observacion);
         ASSERT_FALSE(codigo.isEmpty());
-        const auto [o, observaciones] = evaluar(QStringLiteral("--codigo ") + codigo);
-        EXPECT_EQ(o.value(QStringLiteral("fecha")).toString(),
+        const QJsonObject o = evaluar(codigo);
+        EXPECT_EQ(o.value(u("fecha")).toString(),
                   primero(*db, u("SELECT max(Fecha) FROM Ensayos WHERE \"Código\" = %1").arg(codigo)));
-        EXPECT_TRUE(observaciones.contains(u(c.observacion)))
-            << observaciones.join(QLatin1Char('|')).toStdString();
-        EXPECT_EQ(o.value(QStringLiteral("estado")).toInt(), c.estado);
-        if (*c.resaltado) {
-            EXPECT_EQ(o.value(QStringLiteral("resaltados")).toObject().value(u(c.resaltado)).toString(),
-                      u(c.color));
+        EXPECT_TRUE(o.value(u("observaciones")).toVariant().toStringList().contains(u(observacion)));
+        EXPECT_EQ(o.value(u("estado")).toInt(), estado);
+        if (*resaltado) {
+            EXPECT_EQ(o.value(u("resaltados")).toObject().value(u(resaltado)).toString(), u(color));
         }
         for (const char* m : {"dornenburg", "rogers", "relacion_gases"})
-            EXPECT_EQ(o.value(u(m)).toObject().value(QStringLiteral("forzado")).toBool(), c.forzado) << m;
+            EXPECT_EQ(o.value(u(m)).toObject().value(u("forzado")).toBool(), forzado) << m;
     }
-
     // An older test by its date: the high-energy transformer's older tests are normal.
-    const QString alta = primero(
-        *db, u("SELECT \"CÓDIGO\" FROM Trafoge WHERE instr(DIAGNOSTICO, ' Gases: Descargas Alta') = 1"));
+    const QString alta = codigoDe(" Gases: Descargas Alta Energía");
     const QString viejo = primero(*db, u("SELECT min(Fecha) FROM Ensayos WHERE \"Código\" = %1").arg(alta));
-    const auto [antes, observacionesAntes] =
-        evaluar(QStringLiteral("--codigo %1 --fecha %2").arg(alta, viejo));
-    EXPECT_EQ(antes.value(QStringLiteral("fecha")).toString(), viejo);
-    EXPECT_FALSE(observacionesAntes.contains(u(" Gases: Descargas Alta Energía")));
+    const QJsonObject antes = evaluar(alta, viejo);
+    EXPECT_EQ(antes.value(u("fecha")).toString(), viejo);
+    EXPECT_EQ(antes.value(u("estado")).toInt(), 1);
+    const QString trafos = u("SELECT \"CÓDIGO\", ESTADO, GRAVEDAD FROM Trafoge ORDER BY 1");
+    const QList<QVariantList> esperado = queryRows(*db, trafos);
+    ASSERT_TRUE(db->exec(u("UPDATE Trafoge SET ESTADO = 0, GRAVEDAD = 99, DIAGNOSTICO = NULL, "
+                           "\"RESUMEN OBS\" = NULL WHERE AUTO = 0"))
+                    .ok());
+    const CliRun r = cli(u("diagnosticar ") + dir.path());
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(u("Diagnosticando: %1/%1").arg(esperado.size()))) << r.err.toStdString();
+    EXPECT_EQ(queryRows(*db, trafos), esperado);
+    // The grave findings are red whatever else the transformer has.
+    for (const char* grave : {" Dieléctrico muy Bajo", " Acidez Muy Alta", " Muy Alto Contenido de Agua",
+                              " Gases: Defecto T>700", " Gases: Descargas Alta Energía", " Sin Ensayos"})
+        EXPECT_EQ(primero(*db, u("SELECT count(*) > 0 AND min(ESTADO) = 3 FROM Trafoge WHERE AUTO = 0 "
+                                 "AND instr(DIAGNOSTICO, '%1') > 0")
+                                   .arg(u(grave))),
+                  u("1"))
+            << grave;
 }

@@ -64,53 +64,46 @@ void comprobar(const DiagnosticoTrafo& d, const QStringList& observaciones, int 
     EXPECT_EQ(d.cuenta, cuenta) << caso;
 }
 
-void insertar(Database& db, const QString& tabla, const QVariantMap& fila)
+// A temporary data file and its connection. The fixtures are many small inserts: no disk sync.
+struct Archivo
 {
-    QStringList campos, marcas;
-    for (const QString& campo : fila.keys()) {
-        campos << QLatin1Char('"') + campo + QLatin1Char('"');
-        marcas << u("?");
+    Archivo() { EXPECT_TRUE(db && db->exec(u("PRAGMA synchronous=OFF")).ok()); }
+    void insertar(const QString& tabla, const QVariantMap& fila) const
+    {
+        const QStringList campos = fila.keys();
+        auto st = Statement::prepare(
+            *db,
+            u("INSERT INTO \"%1\" (\"%2\") VALUES (%3)")
+                .arg(tabla, campos.join(u("\",\"")), QStringList(campos.size(), u("?")).join(u(","))),
+            fila.values());
+        ASSERT_TRUE(st.ok()) << st.error().toStdString();
+        auto paso = st.value().step();
+        ASSERT_TRUE(paso.ok()) << paso.error().toStdString();
     }
-    auto st = Statement::prepare(
-        db, u("INSERT INTO \"%1\" (%2) VALUES (%3)").arg(tabla, campos.join(u(",")), marcas.join(u(","))),
-        fila.values());
-    ASSERT_TRUE(st.ok()) << st.error().toStdString();
-    auto paso = st.value().step();
-    ASSERT_TRUE(paso.ok()) << paso.error().toStdString();
-}
-
-// A transformer whose stored diagnosis is stale, so that every field the run writes shows.
-void trafo(Database& db, int codigo, const QVariant& aceite, const QVariant& manual = false)
-{
-    const Valores valores = {
-        {"CÓDIGO", codigo}, {"TIPO AISLANTE", aceite},   {"AUTO", manual},           {"ESTADO", 0},
-        {"GRAVEDAD", 9},    {"DIAGNOSTICO", u("viejo")}, {"RESUMEN OBS", u("viejo")}};
-    insertar(db, u("Trafoge"), fila(valores));
-}
-
-void ensayoDe(Database& db, int codigo, QVariantMap t)
-{
-    t[u("Código")] = codigo;
-    insertar(db, u("Ensayos"), t);
-}
-
-// The fixtures are many small inserts: no disk sync for them.
-std::shared_ptr<Database> abrir(const TempData& datos)
-{
-    auto db = datos.open();
-    if (db) {
-        EXPECT_TRUE(db->exec(u("PRAGMA synchronous=OFF")).ok());
+    // A transformer with its tests, whose stored diagnosis is stale so that every field the run
+    // writes shows.
+    void trafo(int codigo, const QVariant& aceite, const QVariant& manual,
+               const QList<QVariantMap>& ensayos) const
+    {
+        const Valores valores = {
+            {"CÓDIGO", codigo}, {"TIPO AISLANTE", aceite},   {"AUTO", manual},           {"ESTADO", 0},
+            {"GRAVEDAD", 9},    {"DIAGNOSTICO", u("viejo")}, {"RESUMEN OBS", u("viejo")}};
+        insertar(u("Trafoge"), fila(valores));
+        for (QVariantMap t : ensayos) {
+            t[u("Código")] = codigo;
+            insertar(u("Ensayos"), t);
+        }
     }
-    return db;
-}
+    TempData datos;
+    std::shared_ptr<Database> db = datos.open();
+};
 
 // ESTADO, GRAVEDAD, DIAGNOSTICO and RESUMEN OBS of a transformer.
-QVariantList leer(Database& db, int codigo)
+QVariantList leer(const Database& db, int codigo)
 {
-    return queryRows(db, u("SELECT ESTADO, GRAVEDAD, DIAGNOSTICO, \"RESUMEN OBS\" FROM Trafoge "
-                           "WHERE \"CÓDIGO\" = %1")
-                             .arg(codigo))
-        .value(0);
+    const QString sql =
+        u("SELECT ESTADO, GRAVEDAD, DIAGNOSTICO, \"RESUMEN OBS\" FROM Trafoge WHERE \"CÓDIGO\" = %1");
+    return queryRows(db, sql.arg(codigo)).value(0);
 }
 
 } // namespace
@@ -156,8 +149,6 @@ TEST(DiagnosticoGeneral, ValuesOfATestWithEveryGroupDone)
         {"%_Inhibidor", QVariant(), "", 1, 0},
         {"%_Inhibidor", qlonglong(0), " Contenido de inhibidor nulo", 2, 1},
         {"%_Inhibidor", 0.3, " Bajo contenido de inhibidor", 2, 1},
-        {"%_Inhibidor", 0.5, "", 1, 0},
-        {"%_Inhibidor", 4, "", 1, 0},
         {"%_Inhibidor", 4.5, " Alto contenido de inhibidor", 2, 1},
         {"FD", true, " Gases: Dudoso", 2, 1},
     };
@@ -167,7 +158,6 @@ TEST(DiagnosticoGeneral, ValuesOfATestWithEveryGroupDone)
                   lista(observacion) + (estado == 1 ? kNormal : QStringList()), estado, cuenta,
                   campo + (" = " + valor.toString().toStdString()));
     }
-
     // Every group at once, in the run's order, which differs from the test tab's; the hottest
     // gas fault is grave.
     const std::pair<const char*, double> hallazgos[] = {
@@ -187,123 +177,89 @@ TEST(DiagnosticoGeneral, ValuesOfATestWithEveryGroupDone)
               3, 9, "orden");
 }
 
+// Each transformer is written from its own tests, newest first. The summary reads the notes as
+// their boxes show them (rich text included) and keeps a date that is no date as written (it sorts
+// after the digits); the tests themselves are only read.
 TEST(CorridaDiagnostico, WritesEachTransformerFromItsOwnTestsNewestFirst)
 {
-    TempData datos;
-    auto db = abrir(datos);
-    ASSERT_TRUE(db);
+    Archivo a;
+    const QString rico =
+        u("<html><head><style>p { white-space: pre-wrap; }</style></head><body>\n<p>válvula "
+          "<span style=\" font-weight:700;\">inferior</span></p>\n<p>filtrar &amp; secar</p></body></html>");
     // 1: stored oldest first; the newer good dielectric hides the older bad one.
-    trafo(*db, 1, kAceite);
-    ensayoDe(*db, 1, ensayo("2022-01-01", "EFQ", {{"Diel", 20}}));
-    ensayoDe(*db, 1, ensayo("2024-01-01", "todos", {{"Diel", 45}}));
+    a.trafo(1, kAceite, false,
+            {ensayo("2022-01-01", "EFQ", {{"Diel", 20}, {"Observaciones", u("primera línea\nsegunda")}}),
+             ensayo("2024-01-01", "todos", {{"Diel", 45}, {"Observaciones", rico}}),
+             ensayo("2023-01-02", "GAS", {{"Observaciones", {}}}), ensayo("ayer", "GAS")});
     // 2: a warning and a grave finding from two tests.
-    trafo(*db, 2, u("SECO"));
-    ensayoDe(*db, 2, ensayo("2024-01-01", "EFQ", {{"Acidez", 0.2}}));
-    ensayoDe(*db, 2, ensayo("2023-01-01", "KF", {{"KFTMC_PPM", 100}}));
-    trafo(*db, 3, u("NYTRO 10X")); // 3: no tests
+    a.trafo(
+        2, kSeco, false,
+        {ensayo("2024-01-01", "EFQ", {{"Acidez", 0.2}}), ensayo("2023-01-01", "KF", {{"KFTMC_PPM", 100}})});
+    a.trafo(3, u("NYTRO 10X"), false, {}); // 3: no tests
     // 4 and 5: manual, and Null counting as manual: state and severity stay as entered.
-    trafo(*db, 4, kAceite, true);
-    ensayoDe(*db, 4, ensayo("2024-01-01", "todos", {{"KFTMC_PPM", 150}}));
-    trafo(*db, 5, u("SECO"), QVariant());
-    ensayoDe(*db, 5, ensayo("2024-01-01", "EFQ", {{"Acidez", 0.2}}));
-
+    a.trafo(4, kAceite, true, {ensayo("2024-01-01", "todos", {{"KFTMC_PPM", 150}})});
+    a.trafo(5, kSeco, QVariant(), {ensayo("2024-01-01", "EFQ", {{"Acidez", 0.2}})});
+    const auto ensayos = queryRows(*a.db, u("SELECT * FROM Ensayos ORDER BY rowid"));
     // With no wait every transformer is reported; with a long one only the start and the end.
     for (const auto& [intervalo, avisos] :
          {std::pair{0, QList<int>{0, 1, 2, 3, 4, 5}}, std::pair{60000, QList<int>{0, 5}}}) {
-        QList<int> hechos;
+        QList<int> hechos, esperados;
         OpcionesCorrida opciones;
         opciones.intervaloProgresoMs = intervalo;
         auto r = diagnosticarArchivo(
-            *db, [&](int h, int total) { hechos << h << total; }, opciones);
+            *a.db, [&](int h, int total) { hechos << h << total; }, opciones);
         ASSERT_TRUE(r.ok()) << r.error().toStdString();
         EXPECT_EQ(r.value().trafos, 5);
-        EXPECT_EQ(r.value().ensayos, 6);
-        QList<int> esperados;
+        EXPECT_EQ(r.value().ensayos, 8);
         for (int h : avisos)
             esperados << h << 5;
         EXPECT_EQ(hechos, esperados) << intervalo;
     }
-    const std::tuple<int, int, int, const char*, const char*> casos[] = {
-        {1, 1, 0, " Estado Normal", "01/01/2024 - SIN NOVEDADES.\r\n\r\n01/01/2022 - SIN NOVEDADES.\r\n\r\n"},
+    const QString sinNovedades = u("01/01/2024 - SIN NOVEDADES.\r\n\r\n");
+    const std::tuple<int, int, int, const char*, QString> casos[] = {
+        {1, 1, 0, " Estado Normal",
+         u("ayer - SIN NOVEDADES.\r\n\r\n01/01/2024 - VÁLVULA INFERIOR\r\nFILTRAR & SECAR\r\n\r\n"
+           "02/01/2023 - \r\n\r\n01/01/2022 - PRIMERA LÍNEA\r\nSEGUNDA\r\n\r\n")},
         {2, 3, 2, " Acidez Alta\r\n Muy Alto Contenido de Agua\r\n",
-         "01/01/2024 - SIN NOVEDADES.\r\n\r\n01/01/2023 - SIN NOVEDADES.\r\n\r\n"},
-        {3, 3, 6, " Sin Ensayos\r\n", ""},
-        {4, 0, 9, " Muy Alto Contenido de Agua\r\n", "01/01/2024 - SIN NOVEDADES.\r\n\r\n"},
-        {5, 0, 9, " Acidez Alta\r\n", "01/01/2024 - SIN NOVEDADES.\r\n\r\n"},
+         sinNovedades + u("01/01/2023 - SIN NOVEDADES.\r\n\r\n")},
+        {3, 3, 6, " Sin Ensayos\r\n", u("")},
+        {4, 0, 9, " Muy Alto Contenido de Agua\r\n", sinNovedades},
+        {5, 0, 9, " Acidez Alta\r\n", sinNovedades},
     };
     for (const auto& [codigo, estado, gravedad, diagnostico, resumen] : casos)
-        EXPECT_EQ(leer(*db, codigo), (QVariantList{estado, gravedad, u(diagnostico), u(resumen)})) << codigo;
-
+        EXPECT_EQ(leer(*a.db, codigo), (QVariantList{estado, gravedad, u(diagnostico), resumen})) << codigo;
+    EXPECT_EQ(queryRows(*a.db, u("SELECT * FROM Ensayos ORDER BY rowid")), ensayos);
     // An empty file is done at once.
-    TempData vacio;
-    auto dbVacia = abrir(vacio);
-    ASSERT_TRUE(dbVacia);
+    Archivo vacio;
     QList<int> hechos;
-    auto r = diagnosticarArchivo(*dbVacia, [&](int h, int total) { hechos << h << total; });
+    auto r = diagnosticarArchivo(*vacio.db, [&](int h, int total) { hechos << h << total; });
     ASSERT_TRUE(r.ok()) << r.error().toStdString();
     EXPECT_EQ(r.value().trafos, 0);
     EXPECT_EQ(hechos, (QList<int>{0, 0, 0, 0}));
 }
 
-TEST(CorridaDiagnostico, SummaryReadsRichTextNotesWhichStayAsTheUserWroteThem)
-{
-    TempData datos;
-    auto db = abrir(datos);
-    ASSERT_TRUE(db);
-    trafo(*db, 1, kAceite);
-    const QString rico =
-        u("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0//EN\">\n<html><head><meta "
-          "name=\"qrichtext\" content=\"1\" /><style type=\"text/css\">\np, li { white-space: "
-          "pre-wrap; }\n</style></head><body style=\" font-family:'Sans';\">\n<p>válvula <span "
-          "style=\" font-weight:700;\">inferior</span></p>\n<p>filtrar &amp; secar</p></body></html>");
-    ensayoDe(*db, 1, ensayo("2024-03-05", "GAS", {{"Observaciones", rico}}));
-    ensayoDe(*db, 1, ensayo("2023-02-01", "GAS", {{"Observaciones", u("primera línea\nsegunda")}}));
-    ensayoDe(*db, 1, ensayo("2022-01-02", "GAS", {{"Observaciones", {}}}));
-    ensayoDe(*db, 1, ensayo("ayer", "GAS"));
-    const auto antes = queryRows(*db, u("SELECT * FROM Ensayos ORDER BY rowid"));
-
-    auto r = diagnosticarArchivo(*db);
-    ASSERT_TRUE(r.ok()) << r.error().toStdString();
-    // A date that is no date is kept as written (and sorts after the digits).
-    EXPECT_EQ(leer(*db, 1).value(3).toString(), u("ayer - SIN NOVEDADES.\r\n\r\n"
-                                                  "05/03/2024 - VÁLVULA INFERIOR\r\nFILTRAR & SECAR\r\n\r\n"
-                                                  "01/02/2023 - PRIMERA LÍNEA\r\nSEGUNDA\r\n\r\n"
-                                                  "02/01/2022 - \r\n\r\n"));
-    // The tests are only read: notes keep their case, formatting and breaks.
-    EXPECT_EQ(queryRows(*db, u("SELECT * FROM Ensayos ORDER BY rowid")), antes);
-}
-
+// A read-only connection, or a write-protected file opened for writing, is refused before any
+// work (the superuser writes through the protection, so there the second has nothing to see).
 TEST(CorridaDiagnostico, AReadOnlyFileIsRefusedBeforeAnyWork)
 {
-    TempData datos;
-    {
-        auto db = abrir(datos);
-        ASSERT_TRUE(db);
-        trafo(*db, 1, kAceite);
-        ensayoDe(*db, 1, ensayo("2024-01-01", "EFQ", {{"Diel", 20}}));
-    }
-    auto soloLectura = datos.open(true);
-    ASSERT_TRUE(soloLectura);
+    Archivo a;
+    a.trafo(1, kAceite, false, {ensayo("2024-01-01", "EFQ", {{"Diel", 20}})});
     bool avisado = false;
-    auto r = diagnosticarArchivo(*soloLectura, [&](int, int) { avisado = true; });
+    auto r = diagnosticarArchivo(*a.datos.open(true), [&](int, int) { avisado = true; });
     ASSERT_FALSE(r.ok());
-    EXPECT_TRUE(r.error().contains(u("solo lectura"))) << r.error().toStdString();
-    EXPECT_TRUE(r.error().contains(Database::nombreArchivo())) << r.error().toStdString();
+    EXPECT_TRUE(r.error().contains(u("solo lectura")) && r.error().contains(Database::nombreArchivo()))
+        << r.error().toStdString();
     EXPECT_FALSE(avisado);
-    soloLectura.reset();
-
-    // A write-protected file opened for writing is refused the same way (the superuser writes
-    // through the protection, so there the check has nothing to see).
     if (geteuid() != 0) {
-        ASSERT_EQ(::chmod(QFile::encodeName(datos.file()).constData(), 0444), 0);
-        auto protegido = Database::open(datos.file());
+        ASSERT_EQ(::chmod(QFile::encodeName(a.datos.file()).constData(), 0444), 0);
+        auto protegido = Database::open(a.datos.file());
         ASSERT_TRUE(protegido.ok()) << protegido.error().toStdString();
-        auto r2 = diagnosticarArchivo(*protegido.value());
-        ASSERT_FALSE(r2.ok());
-        EXPECT_TRUE(r2.error().contains(u("solo lectura"))) << r2.error().toStdString();
-        ::chmod(QFile::encodeName(datos.file()).constData(), 0600);
+        r = diagnosticarArchivo(*protegido.value());
+        ASSERT_FALSE(r.ok());
+        EXPECT_TRUE(r.error().contains(u("solo lectura"))) << r.error().toStdString();
+        ::chmod(QFile::encodeName(a.datos.file()).constData(), 0600);
     }
-    EXPECT_EQ(leer(*datos.open(true), 1).value(2), u("viejo"));
+    EXPECT_EQ(leer(*a.db, 1).value(2), u("viejo"));
 }
 
 // A failing write rolls back its whole batch: each transformer ends either as before or as after,
@@ -313,33 +269,28 @@ TEST(CorridaDiagnostico, AFailureRollsBackTheBatchInProgress)
     // Transformers per batch, and those committed before the failure on the fifth.
     const std::pair<int, int> lotes[] = {{100, 0}, {2, 4}, {4, 4}, {3, 3}};
     for (const auto& [porLote, escritos] : lotes) {
-        TempData datos;
-        auto db = abrir(datos);
-        ASSERT_TRUE(db);
-        for (int codigo = 1; codigo <= 8; ++codigo) {
-            trafo(*db, codigo, kAceite);
-            ensayoDe(*db, codigo, ensayo("2024-01-01", "EFQ", {{"Acidez", 0.5}}));
-        }
-        ASSERT_TRUE(db->exec(u("CREATE TRIGGER falla BEFORE UPDATE ON Trafoge WHEN NEW.\"CÓDIGO\" = 5 "
-                               "BEGIN SELECT RAISE(ABORT, 'disco averiado'); END"))
+        Archivo a;
+        for (int codigo = 1; codigo <= 8; ++codigo)
+            a.trafo(codigo, kAceite, false, {ensayo("2024-01-01", "EFQ", {{"Acidez", 0.5}})});
+        ASSERT_TRUE(a.db->exec(u("CREATE TRIGGER falla BEFORE UPDATE ON Trafoge WHEN NEW.\"CÓDIGO\" = 5 "
+                                 "BEGIN SELECT RAISE(ABORT, 'disco averiado'); END"))
                         .ok());
         OpcionesCorrida opciones;
         opciones.trafosPorTransaccion = porLote;
-        auto r = diagnosticarArchivo(*db, {}, opciones);
+        auto r = diagnosticarArchivo(*a.db, {}, opciones);
         ASSERT_FALSE(r.ok()) << porLote;
-        EXPECT_TRUE(r.error().contains(u("transformador 5"))) << r.error().toStdString();
-        EXPECT_TRUE(r.error().contains(u("disco averiado"))) << r.error().toStdString();
+        EXPECT_TRUE(r.error().contains(u("transformador 5")) && r.error().contains(u("disco averiado")))
+            << r.error().toStdString();
         for (int codigo = 1; codigo <= 8; ++codigo) {
-            const QVariantList e = leer(*db, codigo);
+            SCOPED_TRACE(::testing::Message() << "lote " << porLote << ", trafo " << codigo);
             const bool escrito = codigo <= escritos;
-            const std::string caso = "lote " + std::to_string(porLote) + ", trafo " + std::to_string(codigo);
-            EXPECT_EQ(e.value(0).toInt(), escrito ? 3 : 0) << caso;
-            EXPECT_EQ(e.value(1).toInt(), escrito ? 1 : 9) << caso;
-            EXPECT_EQ(e.value(2).toString().startsWith(u(" Acidez Muy Alta\r\n")), escrito) << caso;
-            EXPECT_EQ(e.value(3).toString() == u("viejo"), !escrito) << caso;
+            const QVariantList e = leer(*a.db, codigo);
+            EXPECT_EQ(e.value(0).toInt(), escrito ? 3 : 0);
+            EXPECT_EQ(e.value(1).toInt(), escrito ? 1 : 9);
+            EXPECT_EQ(e.value(2).toString().startsWith(u(" Acidez Muy Alta\r\n")), escrito);
+            EXPECT_EQ(e.value(3).toString() == u("viejo"), !escrito);
         }
         // The connection is usable again: no transaction was left open.
-        EXPECT_TRUE(db->exec(u("BEGIN")).ok());
-        EXPECT_TRUE(db->exec(u("ROLLBACK")).ok());
+        EXPECT_TRUE(a.db->exec(u("BEGIN")).ok() && a.db->exec(u("ROLLBACK")).ok());
     }
 }
