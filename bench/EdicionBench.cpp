@@ -23,21 +23,6 @@ using namespace bench;
 
 namespace {
 
-// Answers Yes to every question, as a user confirming the deletions.
-class Confirmar : public Mensajes
-{
-public:
-    Answer show(const QString& texto, const QString&, Icon, Buttons botones, Answer) override
-    {
-        if (botones != Buttons::YesNo)
-            fail(QStringLiteral("mensaje inesperado: ") + texto);
-        return Answer::Yes;
-    }
-    QString chooseFolder(const QString&, const QString&) override { return QString(); }
-    QString chooseFile(const QString&, const QString&, const QString&, bool) override { return QString(); }
-    void setBusy(bool) override {}
-};
-
 template <typename F> double medir(F&& f)
 {
     QElapsedTimer t;
@@ -62,7 +47,7 @@ int main(int argc, char** argv)
 
     RunState estado;
     DataViews vistas(estado);
-    Confirmar mensajes;
+    SinMensajes mensajes; // answers Yes to the deletions, as a user confirming them
     Trafo trafo(estado, vistas, mensajes);
     if (const Status st = vistas.openAll(RunState::rutaBaseDe(copia.path()), false); !st)
         fail(st.error());

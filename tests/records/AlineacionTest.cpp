@@ -371,12 +371,4 @@ TEST_F(AlineacionTest, LeavingARowBlanksWhatEachViewAsksFor)
     EXPECT_EQ(blanqueos.size() + limpiezas.size(), 0);
 }
 
-TEST(Alineacion, NoRecordsNoticeOnATabChangeFollowsTheCodeBox)
-{
-    EXPECT_TRUE(Alineacion::sinRegistrosAlCambiarPestana(Vista::Revision, true));
-    EXPECT_FALSE(Alineacion::sinRegistrosAlCambiarPestana(Vista::Ensayos, false));
-    EXPECT_TRUE(Alineacion::sinRegistrosAlCambiarPestana(Vista::Mantenimiento, true));
-    EXPECT_FALSE(Alineacion::sinRegistrosAlCambiarPestana(Vista::Trafo, true));
-}
-
 } // namespace

