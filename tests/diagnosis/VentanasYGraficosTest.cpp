@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QImage>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 #include <cmath>
@@ -24,7 +25,7 @@ QImage render(QWidget& w)
     return w.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-const QColor kOscuro(64, 64, 64), kTermico(255, 192, 128);
+const QColor kOscuro(64, 64, 64), kTermico(255, 192, 128), kArqueo(128, 128, 255);
 
 // Chart units of the ratio chart to a pixel: 49.5 twips across and 39 twips down per unit.
 QPoint pixel(double x, double y)
@@ -136,6 +137,20 @@ TEST_F(VentanasMetodoTest, EachWindowShowsWhatItsMethodFindsInTheCurrentTest)
     EXPECT_TRUE(v[2]->fallosVisibles().isEmpty() && v[2]->celdasVisibles().isEmpty());
 }
 
+// Marks are painted in their colours; a hidden mark leaves its place white.
+TEST_F(VentanasMetodoTest, MarksUseTheirColours)
+{
+    actual = ensayo(400, 200, 100, 50, 10, true);
+    VentanaMetodo* v = metodos.abrir(1);
+    const QImage imagen = v->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const auto colorEn = [&](const QWidget* w) { return imagen.pixelColor(w->mapTo(v, QPoint(1, 1))); };
+    EXPECT_EQ(colorEn(v->celda(0, 0)), kTermico);
+    EXPECT_EQ(colorEn(v->fallo(0)), QColor(255, 255, 0));
+    EXPECT_EQ(colorEn(v->forzado()), QColor(255, 255, 192));
+    ASSERT_TRUE(v->fallo(2)->isHidden());
+    EXPECT_EQ(colorEn(v->fallo(2)), QColor(Qt::white));
+}
+
 // "Siempre Visible" brings its window forward on every recalculation, until it is cleared or the
 // window closes; a closed window is not recomputed either.
 TEST_F(VentanasMetodoTest, KeptVisibleWindowsComeForwardUntilClosed)
@@ -216,8 +231,13 @@ TEST(DornenburgGrafico, AxesAreClampedTheSizesFixedAndTheMarkerOnItsPoint)
         w->resize(100, 300);
         EXPECT_EQ(w->size(), fija) << w->metaObject()->className();
     }
-    // 0.01 across and 10 up is inside the thermal zone: the marker's dark centre sits on it.
+    // Points inside each zone, away from the captions and the marker, and one outside them all.
     QImage imagen = render(chart);
+    const std::tuple<double, double, QColor> zonas[] = {
+        {20, 18, kTermico}, {42, 33, kTermico}, {63, 37, kArqueo}, {62, 63, Qt::red}, {60, 25, Qt::white}};
+    for (const auto& [zx, zy, color] : zonas)
+        EXPECT_EQ(imagen.pixelColor(pixel(zx, zy)), color) << zx << ", " << zy;
+    // 0.01 across and 10 up is inside the thermal zone: the marker's dark centre sits on it.
     const QPoint centro = pixel(26, 25);
     EXPECT_EQ(imagen.pixelColor(centro), kTermico);
     chart.setEjeX(0.01);
