@@ -1,12 +1,15 @@
 #include "data/logic/Database.h"
 
 #include "data/logic/JetSql.h"
+#include "data/logic/Logging.h"
 #include "data/logic/Schema.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -19,13 +22,85 @@ QString fileLabel(const QString& path)
     return QFileInfo(path).absoluteFilePath();
 }
 
-// True when the file starts with SQLite's 16-byte header.
-bool hasSqliteHeader(const QString& path)
+// The first bytes of the file as read before SQLite touches it, or errno of the failed read.
+struct Header
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    return file.read(16) == QByteArray("SQLite format 3\0", 16);
+    int error = 0;
+    QByteArray bytes;
+};
+
+Header readHeader(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return {errno, {}};
+    QByteArray bytes(100, '\0');
+    const ssize_t n = ::read(fd, bytes.data(), size_t(bytes.size()));
+    const int error = n < 0 ? errno : 0;
+    ::close(fd);
+    bytes.truncate(n < 0 ? 0 : int(n));
+    return {error, bytes};
+}
+
+// True when the header starts with SQLite's 16-byte magic string.
+bool isSqlite(const QByteArray& header)
+{
+    return header.startsWith(QByteArray("SQLite format 3\0", 16));
+}
+
+// The application id SQLite keeps at offset 68 of the header, big-endian.
+quint32 applicationId(const QByteArray& header)
+{
+    if (header.size() < 72)
+        return 0;
+    quint32 id = 0;
+    for (int i = 68; i < 72; ++i)
+        id = (id << 8) | quint8(header[i]);
+    return id;
+}
+
+// Whether this process may write the path, with its effective identity.
+bool writable(const QString& path)
+{
+    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
+}
+
+// The journal SQLite left next to the file in the middle of a write (a rollback journal whose
+// header is complete, or a write-ahead log with frames), or an empty text.
+QString pendingJournal(const QString& path)
+{
+    QFile rollback(path + QStringLiteral("-journal"));
+    if (rollback.open(QIODevice::ReadOnly) &&
+        rollback.read(8) == QByteArray("\xd9\xd5\x05\xf9\x20\xa1\x63\xd7", 8))
+        return rollback.fileName();
+    const QFileInfo wal(path + QStringLiteral("-wal"));
+    if (wal.exists() && wal.size() > 0)
+        return wal.absoluteFilePath();
+    return {};
+}
+
+QString noReadPermissionMessage(const QString& path)
+{
+    return QStringLiteral("No tiene permiso para leer el archivo '%1'.").arg(fileLabel(path));
+}
+
+QString readOnlyFileMessage(const QString& path)
+{
+    return QStringLiteral("El archivo '%1' es de solo lectura: no se puede abrir para modificarlo. Ábralo "
+                          "en modo de solo lectura o pida permiso de escritura.")
+        .arg(fileLabel(path));
+}
+
+QString pendingJournalMessage(const QString& path, const QString& journal)
+{
+    const QString what =
+        journal.endsWith(QLatin1String("-wal"))
+            ? QStringLiteral("el registro de cambios guardados que aún no se pasaron al archivo")
+            : QStringLiteral("el diario de una escritura que no terminó");
+    return QStringLiteral("El archivo '%1' tiene pendiente '%2', %3. Para completarlo hay que abrirlo para "
+                          "escritura, con permiso de escritura en el archivo y en su carpeta; hasta entonces "
+                          "no se puede abrir. No se modificó.")
+        .arg(fileLabel(path), QFileInfo(journal).absoluteFilePath(), what);
 }
 
 void configure(sqlite3* db)
@@ -37,6 +112,42 @@ void configure(sqlite3* db)
     sqlite3_busy_timeout(db, 2000);
     sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
     jetsql::registerFunctions(db);
+}
+
+// Why SQLite could not read the file, in words for the user; SQLite's own text goes to the log.
+QString openFailure(const QString& path, int code, const char* sqliteText)
+{
+    qCWarning(logData).noquote() << QStringLiteral("No se pudo abrir %1 (SQLite %2: %3)")
+                                        .arg(fileLabel(path))
+                                        .arg(code)
+                                        .arg(QString::fromUtf8(sqliteText ? sqliteText : ""));
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("El archivo '%1' está bloqueado por otro programa que lo está modificando. "
+                              "Espere a que termine o ciérrelo, y vuelva a intentarlo.")
+            .arg(fileLabel(path));
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        // The header check passed: a file of SQLite that SQLite cannot read is damaged.
+        return QStringLiteral("El archivo '%1' está dañado: su contenido no se puede leer. Restaure "
+                              "una copia de seguridad. No se modificó.")
+            .arg(fileLabel(path));
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return noReadPermissionMessage(path);
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN:
+    case SQLITE_IOERR:
+        // Each is what an unfinished write that cannot be undone here looks like.
+        if (const QString journal = pendingJournal(path); !journal.isEmpty())
+            return pendingJournalMessage(path, journal);
+        break;
+    default:
+        break;
+    }
+    return QStringLiteral("No se puede abrir el archivo '%1': %2.")
+        .arg(fileLabel(path), Database::describe(code));
 }
 
 } // namespace
@@ -132,50 +243,124 @@ Result<std::shared_ptr<Database>> Database::open(const QString& path, bool readO
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile())
         return R::failure(QStringLiteral("No se encuentra el archivo de datos '%1'").arg(fileLabel(path)));
-    if (!hasSqliteHeader(path))
+    const Header header = readHeader(path);
+    if (header.error == EACCES || header.error == EPERM)
+        return R::failure(noReadPermissionMessage(path));
+    if (header.error != 0) {
+        qCWarning(logData).noquote() << QStringLiteral("No se pudo leer") << fileLabel(path)
+                                     << QString::fromLocal8Bit(strerror(header.error));
+        return R::failure(QStringLiteral("No se puede leer el archivo '%1': error de lectura en el disco.")
+                              .arg(fileLabel(path)));
+    }
+    if (!isSqlite(header.bytes))
         return R::failure(
             QStringLiteral("El archivo '%1' no es una base de datos de Quorvela: no tiene el formato "
                            "SQLite (puede ser un archivo de otro programa). No se modificó.")
                 .arg(fileLabel(path)));
+    if (applicationId(header.bytes) != quint32(schema::kApplicationId))
+        return R::failure(QStringLiteral("El archivo '%1' no es una base de datos de Quorvela: es una base "
+                                         "de datos SQLite de otro programa. No se modificó.")
+                              .arg(fileLabel(path)));
+    // Writing needs the file and, for SQLite's journal, its folder: refused here rather than at
+    // the first save. A journal left pending is the more useful thing to name.
+    if (!readOnly) {
+        const bool fileReadOnly = !writable(path);
+        const bool folderReadOnly = !writable(info.absolutePath());
+        if (fileReadOnly || folderReadOnly) {
+            if (const QString journal = pendingJournal(path); !journal.isEmpty())
+                return R::failure(pendingJournalMessage(path, journal));
+            if (fileReadOnly)
+                return R::failure(readOnlyFileMessage(path));
+            return R::failure(
+                QStringLiteral("La carpeta '%1' es de solo lectura: no se puede modificar el "
+                               "archivo '%2', porque al guardar hay que crear su diario en ella. "
+                               "Ábralo en modo de solo lectura o pida permiso de escritura "
+                               "en la carpeta.")
+                    .arg(info.absolutePath(), fileLabel(path)));
+        }
+    }
+
     sqlite3* raw = nullptr;
     // Never SQLITE_OPEN_CREATE: opening must not make a file appear.
     const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_FULLMUTEX;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags, nullptr);
     if (rc != SQLITE_OK) {
-        const QString reason = describe(rc, raw ? QString::fromUtf8(sqlite3_errmsg(raw)) : QString());
+        const QString message = openFailure(path, rc, raw ? sqlite3_errmsg(raw) : nullptr);
         if (raw)
             sqlite3_close_v2(raw);
-        return R::failure(QStringLiteral("No se puede abrir '%1': %2").arg(fileLabel(path), reason));
+        return R::failure(message);
     }
     std::shared_ptr<Database> db(new Database(raw, info.absoluteFilePath(), readOnly));
     configure(raw);
+    const auto sqliteFailure = [&] {
+        return R::failure(openFailure(path, sqlite3_extended_errcode(raw), sqlite3_errmsg(raw)));
+    };
+
+    // Triggers run on the program's own writes with whatever another tool put in them, and a
+    // view would stand for a table the program writes: either refuses the file. This first read
+    // of the schema is also where a lock, damage or a pending journal shows.
+    auto stored = Statement::prepare(*db, QStringLiteral("SELECT type, name, tbl_name FROM sqlite_master "
+                                                         "WHERE type IN ('trigger', 'view') ORDER BY name"));
+    if (!stored)
+        return sqliteFailure();
+    QStringList triggers;
+    QStringList views;
+    while (true) {
+        auto row = stored.value().step();
+        if (!row)
+            return sqliteFailure();
+        if (!row.value())
+            break;
+        const QString name = stored.value().value(1).toString();
+        if (stored.value().value(0).toString() == QLatin1String("trigger"))
+            triggers
+                << QStringLiteral("'%1' (en la tabla '%2')").arg(name, stored.value().value(2).toString());
+        else
+            views << name;
+    }
+    if (!triggers.isEmpty())
+        return R::failure(
+            QStringLiteral("El archivo '%1' contiene disparadores añadidos con otra herramienta, "
+                           "que se ejecutarían al guardar cambios: %2. Quorvela no abre "
+                           "archivos con disparadores. No se modificó.")
+                .arg(fileLabel(path), triggers.join(QStringLiteral(", "))));
+    if (!readOnly && sqlite3_db_readonly(raw, "main") == 1)
+        return R::failure(readOnlyFileMessage(path));
 
     // Every table and field of the data model must be there, or nothing is opened.
     for (const schema::Table& table : schema::tables()) {
+        for (const QString& view : std::as_const(views)) {
+            // SQLite finds a table by its name without regard to ASCII case.
+            if (view.compare(table.name, Qt::CaseInsensitive) == 0)
+                return R::failure(
+                    QStringLiteral("El archivo '%1' no es una base de datos de Quorvela válida: "
+                                   "la tabla '%2' es una vista. No se modificó.")
+                        .arg(fileLabel(path), table.name));
+        }
         auto stmt = Statement::prepare(
             *db, QStringLiteral("PRAGMA table_info(%1)").arg(schema::quoteIdentifier(table.name)));
         if (!stmt)
-            return R::failure(QStringLiteral("El archivo '%1' no es una base de datos válida: %2")
-                                  .arg(fileLabel(path), stmt.error()));
+            return sqliteFailure();
         QStringList present;
         while (true) {
             auto row = stmt.value().step();
             if (!row)
-                return R::failure(QStringLiteral("El archivo '%1' no es una base de datos válida: %2")
-                                      .arg(fileLabel(path), row.error()));
+                return sqliteFailure();
             if (!row.value())
                 break;
             present << stmt.value().value(1).toString();
         }
         if (present.isEmpty())
-            return R::failure(QStringLiteral("La base de datos '%1' no tiene la tabla '%2'")
+            return R::failure(QStringLiteral("El archivo '%1' no es una base de datos de Quorvela válida: "
+                                             "no tiene la tabla '%2'. No se modificó.")
                                   .arg(fileLabel(path), table.name));
         for (const schema::Field& field : table.fields) {
             // Exact names: SQLite itself folds only ASCII case, so a stored name that differs
             // in an accented capital would not be found by the translated queries.
             if (!present.contains(field.name))
                 return R::failure(
-                    QStringLiteral("La base de datos '%1' no tiene el campo '%2' en la tabla '%3'")
+                    QStringLiteral("El archivo '%1' no es una base de datos de Quorvela válida: "
+                                   "no tiene el campo '%2' en la tabla '%3'. No se modificó.")
                         .arg(fileLabel(path), field.name, table.name));
         }
     }

@@ -24,8 +24,12 @@ public:
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    // Opens an existing data file. Refuses a file that is not SQLite or whose tables and
-    // fields do not match the data model, naming the file or the missing table or field.
+    // Opens an existing data file, never writing to it on a refusal. Each refusal names the file
+    // and says why in words for the user: not a data file of the program (not SQLite, another
+    // application id, a table or field missing, a view in place of a table), a trigger stored in
+    // it, damaged, locked by another program, no permission to read it, the file or its folder
+    // read-only when writing is asked, or a journal of an unfinished write that cannot be undone
+    // here. SQLite's own text goes to the log (quorvela.data).
     static Result<std::shared_ptr<Database>> open(const QString& path, bool readOnly = false);
     // Creates a new empty data file (0600, application id, all tables and indexes).
     // Refuses to overwrite an existing file.

@@ -163,9 +163,14 @@ TEST(Ensayos, ReconstruirReordenaLaListaOInformaElFallo)
     for (const bool rechaza : {false, true}) {
         SCOPED_TRACE(rechaza);
         Ensayos e;
-        if (rechaza)
-            e.datos.exec(u("CREATE TRIGGER sin_cambios BEFORE UPDATE ON Trafoge BEGIN "
-                           "SELECT RAISE(ABORT, 'bloqueado'); END"));
+        // A refusing write, put on the window's own connection: a file holding a trigger is
+        // never opened again.
+        if (rechaza) {
+            ASSERT_TRUE(e.vistas.database()
+                            ->exec(u("CREATE TRIGGER sin_cambios BEFORE UPDATE ON Trafoge BEGIN "
+                                     "SELECT RAISE(ABORT, 'bloqueado'); END"))
+                            .ok());
+        }
         PaginaPrioridades* p = e.trafo().paginaPrioridades();
         int maximo = 0, ultimo = 0;
         QList<bool> listaOculta;
@@ -183,6 +188,7 @@ TEST(Ensayos, ReconstruirReordenaLaListaOInformaElFallo)
         if (rechaza) {
             ASSERT_EQ(e.mensajes.shown.size(), 1);
             EXPECT_EQ(e.mensajes.shown.first().title, u("¡Error!"));
+            ASSERT_TRUE(e.vistas.database()->exec(u("DROP TRIGGER sin_cambios")).ok());
             EXPECT_EQ(e.valor(estado2).toInt(), 1);
             continue;
         }
