@@ -54,13 +54,23 @@ bool StartupSequence::run(const QString& rutaPrograma)
     return true;
 }
 
+QString StartupSequence::mensajeSinBase(const QString& carpeta)
+{
+    if (carpeta.trimmed().isEmpty())
+        return QStringLiteral(
+            "No se puede conectar con la Base de Datos 'Trafos.mdb': no se eligió la carpeta "
+            "de datos");
+    return QStringLiteral("No se puede conectar con la Base de Datos '%1'")
+        .arg(QDir::toNativeSeparators(QFileInfo(Database::rutaEn(carpeta)).absoluteFilePath()));
+}
+
 void StartupSequence::settleDataFolder()
 {
     m_state.RutaDatos = readDataFolder();
     if (RunState::contieneBase(m_state.RutaDatos))
         return;
 
-    m_mensajes.aviso(mensajeSinBase());
+    m_mensajes.aviso(mensajeSinBase(m_state.RutaDatos));
     m_ui.showLocation();
     // The user has been asked: from now on the stored folder counts, not the command line.
     m_override.clear();
@@ -68,7 +78,7 @@ void StartupSequence::settleDataFolder()
     if (RunState::contieneBase(m_state.RutaDatos))
         return;
 
-    m_mensajes.aviso(mensajeSinBase());
+    m_mensajes.aviso(mensajeSinBase(m_state.RutaDatos));
     // The restore window writes the data file where the program will look for it next.
     m_state.apuntarDatos(m_state.RutaDatos.isEmpty() ? m_state.RutaPrograma : m_state.RutaDatos);
     m_ui.showRestore();

@@ -21,10 +21,8 @@ public:
     // Runs start-up. false: access was refused and the program must end; nothing was opened.
     bool run(const QString& rutaPrograma);
 
-    static QString mensajeSinBase()
-    {
-        return QStringLiteral("No se puede conectar con la Base de Datos 'Trafos.mdb'");
-    }
+    // The missing-file message names the file it looked for, in full.
+    static QString mensajeSinBase(const QString& carpeta);
 
 private:
     QString readDataFolder();

@@ -1,5 +1,7 @@
 #include "data/logic/JetSqlParser.h"
 
+#include "data/logic/Fechas.h"
+
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -595,7 +597,7 @@ QDate parseDateLiteral(const QString& body)
     if (const auto m = us.match(t); m.hasMatch()) {
         int year = m.captured(3).toInt();
         if (m.captured(3).size() == 2)
-            year += year < 30 ? 2000 : 1900;
+            year = fechas::anioCompleto(year);
         return QDate(year, m.captured(1).toInt(), m.captured(2).toInt());
     }
     if (const auto m = iso.match(t); m.hasMatch())

@@ -1,5 +1,6 @@
 #include "data/logic/RecordView.h"
 
+#include "data/logic/Fechas.h"
 #include "data/logic/JetSql.h"
 #include "data/logic/Logging.h"
 #include "data/logic/Schema.h"
@@ -159,7 +160,7 @@ Result<QVariant> toStore(const QVariant& value, const schema::Field& field)
             const QString t = text.trimmed();
             date = QDate::fromString(t.left(10), Qt::ISODate);
             if (!date.isValid())
-                date = QDate::fromString(t, QStringLiteral("d/M/yyyy"));
+                date = fechas::leer(t).value_or(QDate());
         }
         return date.isValid() ? R(QVariant(date)) : refused;
     }

@@ -41,6 +41,12 @@ Field richText(Field fd)
     return fd;
 }
 
+Field unit(Field fd, const QString& text)
+{
+    fd.unit = text;
+    return fd;
+}
+
 Field tip(Field fd, const QString& text)
 {
     fd.tip = text;
@@ -155,7 +161,7 @@ Table makeRevision()
         list(s("ALARMA RELÉ BUCCHOLZ O PRESIÓN"), bienMalPosee, alar),
         list(s("ALARMA MANOVACUOMETRO"), bienMalPosee, alar),
         list(s("ALARMA FALLA VENT"), bienMalPosee, alar),
-        f(s("TENSION"), K::Number, s("TENSIÓN:"), C::Whole, ais),
+        unit(f(s("TENSION"), K::Number, s("TENSIÓN:"), C::Whole, ais), s("V")),
         f(campo::revision::PRIM_SEC_A_TIERRA_1, K::Number, QString(), C::Decimal, meg),
         f(campo::revision::SEC_PRIM_A_TIERRA_1, K::Number, QString(), C::Decimal, meg),
         f(campo::revision::PRIM_SEC_TIERRA_1, K::Number, QString(), C::Decimal, meg),
@@ -241,7 +247,7 @@ Table makeEnsayos()
         f(campo::ensayos::Acetileno, K::Number, s("Acetileno (C2H2):"), C::Whole, gas),
         f(campo::ensayos::TotalCombustible, K::Number, s("Total combustible:"), C::Whole, gas),
         f(campo::ensayos::TotalGas, K::Number, s("Total Gas:"), C::Whole, gas),
-        f(campo::ensayos::FD, K::YesNo, s("Forzado"), C::None, gas),
+        f(campo::ensayos::FD, K::YesNo, s("Forzar Diagnóstico (Dudoso)"), C::None, gas),
         f(campo::ensayos::MET, K::YesNo, met, C::None, met),
         f(campo::ensayos::Aluminio, K::Number, s("Aluminio:"), C::Decimal, met),
         f(campo::ensayos::Hierro, K::Number, s("Hierro:"), C::Decimal, met),

@@ -41,6 +41,7 @@ struct Field
     bool tableOnly = false; // stored and shown only in the table view
     QString tip;            // tool tip, when the form gives one
     bool richText = false;  // a memo the user edits as rich text, with the formatting buttons
+    QString unit;           // unit shown after the box ("V"), empty for none
 
     // The SQL type used when a new data file is created.
     QString sqlType() const;

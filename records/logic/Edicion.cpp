@@ -1,5 +1,6 @@
 #include "records/logic/Edicion.h"
 
+#include "data/logic/Fechas.h"
 #include "data/logic/Schema.h"
 
 namespace edicion {
@@ -51,26 +52,11 @@ Result<int> comprobarCodigo(const QString& texto)
     return int(codigo);
 }
 
-std::optional<QDate> leerFecha(const QString& texto)
-{
-    const QString t = texto.trimmed();
-    for (const QString& formato : {QStringLiteral("d/M/yyyy"), QStringLiteral("d/M/yy")}) {
-        QDate d = QDate::fromString(t, formato);
-        if (!d.isValid())
-            continue;
-        // Two-digit years read as this century, as the date lists write them.
-        if (formato.endsWith(QLatin1String("/yy")) && d.year() < 2000)
-            d = d.addYears(100);
-        return d;
-    }
-    return std::nullopt;
-}
-
 Result<QDate> comprobarFecha(const QString& texto)
 {
     if (texto.trimmed().isEmpty())
         return Result<QDate>::failure(QStringLiteral("Debe Ingresar la Fecha"));
-    const std::optional<QDate> d = leerFecha(texto);
+    const std::optional<QDate> d = fechas::leer(texto);
     if (!d)
         return Result<QDate>::failure(QStringLiteral("La fecha no es correcta"));
     return *d;

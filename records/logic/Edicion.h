@@ -27,10 +27,8 @@ QString aislanteNuevo();
 // The code box of a save: "Debe ingresar el código" when empty or zero; a code past the
 // 16-bit range is refused too. The code on success.
 Result<int> comprobarCodigo(const QString& texto);
-// A date as the date boxes write it, "DD/MM/YYYY" (two-digit years read as this century).
-std::optional<QDate> leerFecha(const QString& texto);
 // The date box of a save: "Debe Ingresar la Fecha" when empty, "La fecha no es correcta"
-// when it is no real day (a 31st of February).
+// when it is no real day (a 31st of February). Two-digit years: 00-29 this century, 30-99 the last.
 Result<QDate> comprobarFecha(const QString& texto);
 
 // The deletion questions and their titles.

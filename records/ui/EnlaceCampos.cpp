@@ -1,6 +1,6 @@
 #include "records/ui/EnlaceCampos.h"
 
-#include "records/logic/Edicion.h"
+#include "data/logic/Fechas.h"
 #include "records/logic/Logging.h"
 
 #include <QAbstractButton>
@@ -191,7 +191,7 @@ QVariant EnlaceCampos::leer(const Enlace& e) const
         if (texto.isEmpty())
             return QVariant();
         if (e.kind == schema::FieldKind::Date) {
-            if (const std::optional<QDate> d = edicion::leerFecha(texto))
+            if (const std::optional<QDate> d = fechas::leer(texto))
                 return *d;
         }
         if (e.kind == schema::FieldKind::Number) {

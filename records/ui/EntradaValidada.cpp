@@ -1,5 +1,6 @@
 #include "records/ui/EntradaValidada.h"
 
+#include "data/logic/Fechas.h"
 #include "records/logic/Validar.h"
 #include "records/ui/EnlaceCampos.h"
 #include "utilities/logic/Mensajes.h"
@@ -134,6 +135,14 @@ bool EntradaValidada::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     }
+    case QEvent::FocusOut:
+        // A two-digit year is shown with the century it was read with, so the user sees
+        // what is stored ("15/03/95" becomes "15/03/1995").
+        if (m_checker == schema::Checker::Date && fechas::anioDeDosCifras(m_box->text())) {
+            if (const std::optional<QDate> d = fechas::leer(m_box->text()))
+                m_box->setText(d->toString(QStringLiteral("dd/MM/yyyy")));
+        }
+        break;
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)

@@ -146,6 +146,21 @@ void agregarCampo(QGridLayout* grilla, int& fila, int& columna, int columnas, co
         enlace.agregar(marca->name, casilla);
         juntos->addWidget(casilla);
     }
+    if (!campo.unit.isEmpty()) {
+        // The unit reads after the box: "TENSIÓN: [    ] V".
+        QWidget* interior = celda;
+        celda = new QWidget(padre);
+        auto* juntos = new QHBoxLayout(celda);
+        juntos->setContentsMargins(0, 0, 0, 0);
+        interior->setParent(celda);
+        if (const int corto = interior == caja ? anchoCorto(campo, caja) : 0; corto > 0)
+            caja->setMaximumWidth(corto);
+        juntos->addWidget(interior);
+        auto* unidad = new QLabel(campo.unit, celda);
+        unidad->setObjectName(QStringLiteral("unidad_") + campo.name);
+        juntos->addWidget(unidad);
+        juntos->addStretch(1);
+    }
     if (campo.kind == FieldKind::Memo) {
         if (columna != 0) {
             ++fila;

@@ -40,7 +40,12 @@ struct Arranque : StartupUi
     Arranque()
     {
         mensajes.onShow = [this](const ScriptedMensajes::Shown& s) {
-            pasos += s.text == u("No se puede conectar con la Base de Datos 'Trafos.mdb'") ? 'm' : '!';
+            // The missing-file message names the file it looked for, in full.
+            const QString buscado =
+                estado.RutaDatos.isEmpty()
+                    ? u("'Trafos.mdb': no se eligió la carpeta de datos")
+                    : u("'") + QDir(estado.RutaDatos).absoluteFilePath(u("trafos.mdb")) + u("'");
+            pasos += s.text == u("No se puede conectar con la Base de Datos ") + buscado ? 'm' : '!';
         };
     }
     bool run() { return secuencia.run(programa.path()); }
@@ -176,8 +181,8 @@ TEST(Settings, UserStoreIsRedirectedSectionsStayApartAndTheDataFolderLosesItsTra
     EXPECT_TRUE(settings.removePassword(u("QL1")).ok()) << "removing what is not there";
     // A second object reads the file afresh.
     const Settings again(settings.fileName());
-    EXPECT_TRUE(again.password(u("QL1")).isEmpty());
-    EXPECT_EQ(again.password(u("QL2")), u("escritura"));
+    EXPECT_TRUE(again.password(u("QL1")).value().isEmpty());
+    EXPECT_EQ(again.password(u("QL2")).value(), u("escritura"));
     const char* const folders[][2] = {
         {"/datos/planta/", "/datos/planta"},
         {"/datos//planta///", "/datos/planta"},

@@ -1,4 +1,5 @@
 #include "diagnosis/logic/EvaluacionEnsayo.h"
+#include "diagnosis/logic/DiagnosticoGeneral.h"
 #include "diagnosis/logic/EvaluarEnsayoJson.h"
 #include "diagnosis/logic/MetodosGas.h"
 #include "diagnosis/logic/TextoPlano.h"
@@ -131,11 +132,18 @@ TEST(TextoPlano, ReadsWhatARichTextBoxShows)
         {"<html><body><p>uno</p><p>dos<br>tres</p></body></html>", "uno\ndos\ntres"},
         {"<html><body><p>&#65;&#x42;&lt;&gt;&amp;&quot;&apos;&desconocida;</p></body></html>",
          "AB<>&\"'&desconocida;"},
+        // Another editor may write every accented letter as a named reference.
+        {"<html><body><p>V&aacute;lvula &Ntilde;and&uacute;: 5&nbsp;&deg;C &ge; "
+         "&euro;&#8364;</p></body></html>",
+         "Válvula Ñandú: 5 °C ≥ €€"},
         {"<html><body><p>sin cerrar", "sin cerrar"},
         {"<html><body><p>corta <b", "corta "},
     };
     for (const auto& [memo, texto] : memos)
         EXPECT_EQ(textoPlano(u(memo)), u(texto)) << memo;
+    // The summary upper-cases the letters, never the references.
+    EXPECT_EQ(observacionesEnMayusculas(textoPlano(u("<html><body><p>v&aacute;lvula</p></body></html>"))),
+              u("VÁLVULA"));
 }
 
 TEST(MetodosGas, ApplicabilityScreenIsStrict)

@@ -162,4 +162,17 @@ TEST_F(EntradaFixture, ALeftClickInADateBoxTakesThePickedDay)
     QTest::mouseClick(m_fecha, Qt::RightButton);
     EXPECT_EQ(opened, (QList<QWidget*>{m_fecha, m_fecha}));
     EXPECT_TRUE(m_mensajes.shown.isEmpty());
+
+    // A two-digit year typed is shown with its century once the box is left.
+    for (const auto& [tecleado, mostrado] :
+         {std::pair{"15/03/95", "15/03/1995"}, std::pair{"1/2/07", "01/02/2007"}}) {
+        m_fecha->setFocus();
+        QTRY_VERIFY(m_fecha->hasFocus());
+        m_fecha->clear();
+        teclear(m_fecha, u(tecleado));
+        m_acidez->setFocus();
+        QTRY_VERIFY(m_acidez->hasFocus());
+        EXPECT_EQ(m_fecha->text(), u(mostrado));
+    }
+    EXPECT_TRUE(m_mensajes.shown.isEmpty());
 }

@@ -139,11 +139,11 @@ TEST(Edicion, ComprobarCodigoYFecha)
         EXPECT_EQ(leido(edicion::comprobarFecha(u(texto))), u("Debe Ingresar la Fecha")) << texto;
     for (const char* texto : {"31/02/2024", "29/02/2023", "10/01"})
         EXPECT_EQ(leido(edicion::comprobarFecha(u(texto))), u("La fecha no es correcta")) << texto;
-    // Two-digit years are this century's; four-digit ones stay as written.
-    const std::pair<const char*, const char*> fechas[] = {{"29/02/2024", "2024-02-29"},
-                                                          {"5/3/2024", "2024-03-05"},
-                                                          {"05/03/24", "2024-03-05"},
-                                                          {"31/12/1999", "1999-12-31"}};
+    // Two-digit years 00-29 are this century's, 30-99 the last one's; four-digit ones stay.
+    const std::pair<const char*, const char*> fechas[] = {
+        {"29/02/2024", "2024-02-29"}, {"5/3/2024", "2024-03-05"}, {"05/03/24", "2024-03-05"},
+        {"31/12/1999", "1999-12-31"}, {"15/03/95", "1995-03-15"}, {"1/1/29", "2029-01-01"},
+        {"1/1/30", "1930-01-01"},     {"29/02/00", "2000-02-29"}};
     for (const auto& [texto, esperado] : fechas)
         EXPECT_EQ(leido(edicion::comprobarFecha(u(texto))), u(esperado)) << texto;
 }

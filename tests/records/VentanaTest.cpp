@@ -19,6 +19,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -187,6 +188,17 @@ TEST(Ventana, CadaCampoTieneUnaCajaConSuRotulo)
         EXPECT_EQ(ensayos->enlace()->caja(u(campo)), ensayos->findChild<QWidget*>(u(nombre))) << nombre;
     EXPECT_EQ(t.paginaRevision()->enlace()->caja(u("SEC  / PRIM A TIERRA 10'")),
               t.paginaRevision()->findChild<QWidget*>(u("txtFieldsM_5")));
+    EXPECT_EQ(qobject_cast<QCheckBox*>(ensayos->enlace()->caja(u("FD")))->text(),
+              u("Forzar Diagnóstico (Dudoso)"));
+    // The test voltage has its unit after the box.
+    QWidget* tension = t.paginaRevision()->enlace()->caja(u("TENSION"));
+    auto* voltios = t.paginaRevision()->findChild<QLabel*>(u("unidad_TENSION"));
+    ASSERT_TRUE(tension && voltios);
+    EXPECT_EQ(voltios->text(), u("V"));
+    EXPECT_EQ(voltios->parentWidget(), tension->parentWidget());
+    QLayout* juntos = voltios->parentWidget()->layout();
+    ASSERT_TRUE(juntos);
+    EXPECT_GT(juntos->indexOf(voltios), juntos->indexOf(tension));
 }
 
 // Every test shown enables the boxes of its ticked groups; ticking a group's box changes its
