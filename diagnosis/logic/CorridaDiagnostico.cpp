@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QList>
 #include <algorithm>
+#include <optional>
 #include <sqlite3.h>
 
 namespace diagnostico {
@@ -81,13 +82,30 @@ public:
         return st;
     }
     bool abierta() const { return m_abierta; }
+    // The engine rolled the batch back on its own: nothing is left to undo.
+    void perdido() { m_abierta = false; }
 
 private:
     Database& m_db;
     bool m_abierta = false;
 };
 
+constexpr int kFallidosNombrados = 10;
+
 } // namespace
+
+QString ResumenCorrida::avisoFallidos() const
+{
+    if (fallidos == 0)
+        return {};
+    QString codigos = primerosFallidos.join(QStringLiteral(", "));
+    if (fallidos > primerosFallidos.size())
+        codigos += QStringLiteral("...");
+    return QString::fromUtf8("No se pudo diagnosticar %1 de los transformadores (códigos %2), que conservan "
+                             "su diagnóstico anterior. Primer motivo: %3")
+        .arg(fallidos)
+        .arg(codigos, primerMotivo);
+}
 
 Result<ResumenCorrida> diagnosticarArchivo(Database& db, const ProgresoCorrida& progreso,
                                            const OpcionesCorrida& opciones)
@@ -151,14 +169,37 @@ Result<ResumenCorrida> diagnosticarArchivo(Database& db, const ProgresoCorrida& 
         if (!lote.abierta())
             if (Status st = lote.abrir(); !st)
                 return enTrafo(st.error());
+        // A failed statement alone is undone by the engine and the batch goes on: this
+        // transformer keeps its old values. A failure that ended the batch stops the run.
+        auto saltar = [&](const QString& motivo) -> std::optional<R> {
+            if (sqlite3_get_autocommit(db.handle()) != 0) {
+                lote.perdido();
+                return enTrafo(motivo);
+            }
+            qCWarning(logDiagnosis())
+                << "Transformador" << t.codigo.toString() << "sin diagnosticar:" << motivo;
+            if (resumen.fallidos++ == 0)
+                resumen.primerMotivo = motivo;
+            if (resumen.primerosFallidos.size() < kFallidosNombrados)
+                resumen.primerosFallidos << t.codigo.toString();
+            return std::nullopt;
+        };
 
         TrafoADiagnosticar entrada{t.aislante, t.manual, {}};
-        if (Status st = consulta.bind({t.codigo}); !st)
-            return enTrafo(st.error());
-        while (true) {
+        bool leido = true;
+        if (Status st = consulta.bind({t.codigo}); !st) {
+            if (auto fin = saltar(st.error()))
+                return *fin;
+            leido = false;
+        }
+        while (leido) {
             auto paso = consulta.step();
-            if (!paso)
-                return enTrafo(paso.error());
+            if (!paso) {
+                if (auto fin = saltar(paso.error()))
+                    return *fin;
+                leido = false;
+                break;
+            }
             if (!paso.value())
                 break;
             QVariantMap fila = plantilla;
@@ -175,19 +216,26 @@ Result<ResumenCorrida> diagnosticarArchivo(Database& db, const ProgresoCorrida& 
         static_cast<void>(consulta.reset());
         resumen.ensayos += int(entrada.ensayos.size());
 
-        const DiagnosticoTrafo d = diagnosticarTrafo(entrada);
-        Statement& escribir = d.escribirEstado ? conEstado.value() : sinEstado.value();
-        QVariantList valores = {d.resumenObs, d.diagnostico};
-        if (d.escribirEstado)
-            valores << d.estado << d.cuenta;
-        valores << t.fila;
-        if (Status st = escribir.bind(valores); !st)
-            return enTrafo(st.error());
-        auto hecho = escribir.step();
-        static_cast<void>(escribir.reset()); // repeats the step's error, handled below
-        if (!hecho)
-            return enTrafo(hecho.error());
-        ++resumen.trafos;
+        if (leido) {
+            const DiagnosticoTrafo d = diagnosticarTrafo(entrada);
+            Statement& escribir = d.escribirEstado ? conEstado.value() : sinEstado.value();
+            QVariantList valores = {d.resumenObs, d.diagnostico};
+            if (d.escribirEstado)
+                valores << d.estado << d.cuenta;
+            valores << t.fila;
+            Status escrito = escribir.bind(valores);
+            if (escrito) {
+                auto hecho = escribir.step();
+                static_cast<void>(escribir.reset()); // repeats the step's error, handled below
+                if (!hecho)
+                    escrito = Status::failure(hecho.error());
+            }
+            if (escrito) {
+                ++resumen.trafos;
+            } else if (auto fin = saltar(escrito.error())) {
+                return *fin;
+            }
+        }
 
         if ((i + 1) % porLote == 0 || i + 1 == total)
             if (Status st = lote.confirmar(); !st)

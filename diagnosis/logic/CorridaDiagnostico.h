@@ -2,6 +2,7 @@
 
 #include "data/logic/Result.h"
 
+#include <QStringList>
 #include <functional>
 
 class Database;
@@ -28,11 +29,21 @@ struct ResumenCorrida
 {
     int trafos = 0;  // transformers diagnosed and written
     int ensayos = 0; // test rows read
+    // Transformers that could not be diagnosed or written: they keep their old values.
+    int fallidos = 0;
+    QStringList primerosFallidos; // the codes of the first few of them
+    QString primerMotivo;         // why the first one failed
+
+    // "No se pudo diagnosticar ..." naming how many failed, the first codes and the first
+    // reason; empty when none did.
+    QString avisoFallidos() const;
 };
 
 // Runs the diagnosis over the open file. Refuses a file that cannot be written before touching
-// anything; on a failure, stops, rolls back the batch in progress and says which transformer it
-// was on (the batches already written stay).
+// anything. A transformer whose tests cannot be read or whose row refuses the write keeps its
+// old values and the run goes on; the summary counts them. A failure that takes the whole
+// batch with it (the disk full, the file gone) stops the run, rolls back the batch in progress
+// and says which transformer it was on (the batches already written stay).
 Result<ResumenCorrida> diagnosticarArchivo(Database& db, const ProgresoCorrida& progreso = {},
                                            const OpcionesCorrida& opciones = {});
 

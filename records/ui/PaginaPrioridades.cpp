@@ -177,6 +177,8 @@ void PaginaPrioridades::reconstruir()
     }
     if (!r)
         m_mensajes.error(r.error());
+    else if (r.value().fallidos > 0)
+        m_mensajes.aviso(r.value().avisoFallidos());
 }
 
 void PaginaPrioridades::setSeguirDatos1(bool seguir)

@@ -261,35 +261,57 @@ TEST(CorridaDiagnostico, AReadOnlyFileIsRefusedBeforeAnyWork)
     EXPECT_EQ(leer(*a.db, 1).value(2), u("viejo"));
 }
 
-// A failing write rolls back its whole batch: each transformer ends either as before or as after,
-// and the error names the transformer and the cause.
-TEST(CorridaDiagnostico, AFailureRollsBackTheBatchInProgress)
+// A transformer whose row refuses the write keeps its old values and the run goes on, whatever
+// the batch size; the summary names how many failed, their first codes and the first reason.
+// A failure that takes the batch with it stops the run and rolls the batch back.
+TEST(CorridaDiagnostico, AFailingTransformerKeepsItsValuesAndTheRunGoesOn)
 {
-    // Transformers per batch, and those committed before the failure on the fifth.
-    const std::pair<int, int> lotes[] = {{100, 0}, {2, 4}, {4, 4}, {3, 3}};
-    for (const auto& [porLote, escritos] : lotes) {
+    for (const int porLote : {100, 2, 3}) {
+        SCOPED_TRACE(porLote);
         Archivo a;
         for (int codigo = 1; codigo <= 8; ++codigo)
             a.trafo(codigo, kAceite, false, {ensayo("2024-01-01", "EFQ", {{"Acidez", 0.5}})});
-        ASSERT_TRUE(a.db->exec(u("CREATE TRIGGER falla BEFORE UPDATE ON Trafoge WHEN NEW.\"CÓDIGO\" = 5 "
-                                 "BEGIN SELECT RAISE(ABORT, 'disco averiado'); END"))
-                        .ok());
+        ASSERT_TRUE(
+            a.db->exec(u("CREATE TRIGGER falla BEFORE UPDATE ON Trafoge WHEN NEW.\"CÓDIGO\" IN (5, 7) "
+                         "BEGIN SELECT RAISE(ABORT, 'fila bloqueada'); END"))
+                .ok());
         OpcionesCorrida opciones;
         opciones.trafosPorTransaccion = porLote;
         auto r = diagnosticarArchivo(*a.db, {}, opciones);
-        ASSERT_FALSE(r.ok()) << porLote;
-        EXPECT_TRUE(r.error().contains(u("transformador 5")) && r.error().contains(u("disco averiado")))
-            << r.error().toStdString();
+        ASSERT_TRUE(r.ok()) << r.error().toStdString();
+        EXPECT_EQ(r.value().trafos, 6);
+        EXPECT_EQ(r.value().fallidos, 2);
+        EXPECT_EQ(r.value().avisoFallidos(),
+                  u("No se pudo diagnosticar 2 de los transformadores (códigos 5, 7), que conservan su "
+                    "diagnóstico anterior. Primer motivo: ") +
+                      r.value().primerMotivo);
+        EXPECT_TRUE(r.value().primerMotivo.contains(u("fila bloqueada")))
+            << r.value().primerMotivo.toStdString();
         for (int codigo = 1; codigo <= 8; ++codigo) {
-            SCOPED_TRACE(::testing::Message() << "lote " << porLote << ", trafo " << codigo);
-            const bool escrito = codigo <= escritos;
+            SCOPED_TRACE(codigo);
+            const bool escrito = codigo != 5 && codigo != 7;
             const QVariantList e = leer(*a.db, codigo);
             EXPECT_EQ(e.value(0).toInt(), escrito ? 3 : 0);
             EXPECT_EQ(e.value(1).toInt(), escrito ? 1 : 9);
-            EXPECT_EQ(e.value(2).toString().startsWith(u(" Acidez Muy Alta\r\n")), escrito);
             EXPECT_EQ(e.value(3).toString() == u("viejo"), !escrito);
         }
-        // The connection is usable again: no transaction was left open.
         EXPECT_TRUE(a.db->exec(u("BEGIN")).ok() && a.db->exec(u("ROLLBACK")).ok());
     }
+    // RAISE(ROLLBACK) ends the whole batch, as a full disk would: the run stops on transformer 5
+    // and only the batches written before it stay.
+    Archivo a;
+    for (int codigo = 1; codigo <= 8; ++codigo)
+        a.trafo(codigo, kAceite, false, {ensayo("2024-01-01", "EFQ", {{"Acidez", 0.5}})});
+    ASSERT_TRUE(a.db->exec(u("CREATE TRIGGER falla BEFORE UPDATE ON Trafoge WHEN NEW.\"CÓDIGO\" = 5 "
+                             "BEGIN SELECT RAISE(ROLLBACK, 'disco averiado'); END"))
+                    .ok());
+    OpcionesCorrida opciones;
+    opciones.trafosPorTransaccion = 3;
+    auto r = diagnosticarArchivo(*a.db, {}, opciones);
+    ASSERT_FALSE(r.ok());
+    EXPECT_TRUE(r.error().contains(u("transformador 5")) && r.error().contains(u("disco averiado")))
+        << r.error().toStdString();
+    for (int codigo = 1; codigo <= 8; ++codigo)
+        EXPECT_EQ(leer(*a.db, codigo).value(3).toString() == u("viejo"), codigo > 3) << codigo;
+    EXPECT_TRUE(a.db->exec(u("BEGIN")).ok() && a.db->exec(u("ROLLBACK")).ok());
 }

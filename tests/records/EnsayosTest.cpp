@@ -156,8 +156,8 @@ TEST(Ensayos, LasVentanasDeMetodoSiguenAlEnsayo)
 }
 
 // RECONSTRUIR diagnoses every transformer with the bar in the list's place, re-orders the list
-// (red first) and stands on its first row; a run the file refuses is reported and the list
-// comes back all the same.
+// (red first) and stands on its first row; a transformer the file refuses is reported, keeps
+// its state, and the list comes back all the same.
 TEST(Ensayos, ReconstruirReordenaLaListaOInformaElFallo)
 {
     for (const bool rechaza : {false, true}) {
@@ -166,10 +166,12 @@ TEST(Ensayos, ReconstruirReordenaLaListaOInformaElFallo)
         // A refusing write, put on the window's own connection: a file holding a trigger is
         // never opened again.
         if (rechaza) {
-            ASSERT_TRUE(e.vistas.database()
-                            ->exec(u("CREATE TRIGGER sin_cambios BEFORE UPDATE ON Trafoge BEGIN "
-                                     "SELECT RAISE(ABORT, 'bloqueado'); END"))
-                            .ok());
+            ASSERT_TRUE(
+                e.vistas.database()
+                    ->exec(
+                        u("CREATE TRIGGER sin_cambios BEFORE UPDATE ON Trafoge WHEN NEW.\"CÓDIGO\" = 2 BEGIN "
+                          "SELECT RAISE(ABORT, 'bloqueado'); END"))
+                    .ok());
         }
         PaginaPrioridades* p = e.trafo().paginaPrioridades();
         int maximo = 0, ultimo = 0;
@@ -186,10 +188,14 @@ TEST(Ensayos, ReconstruirReordenaLaListaOInformaElFallo)
         EXPECT_TRUE(e.estado.ReposicionActiva);
         const QString estado2 = u("SELECT ESTADO FROM Trafoge WHERE \"CÓDIGO\"=2");
         if (rechaza) {
-            ASSERT_EQ(e.mensajes.shown.size(), 1);
-            EXPECT_EQ(e.mensajes.shown.first().title, u("¡Error!"));
+            // The refused transformer keeps its state; the others are diagnosed all the same.
+            ASSERT_EQ(e.mensajes.texts().size(), 1);
+            EXPECT_TRUE(e.mensajes.texts().first().startsWith(
+                u("No se pudo diagnosticar 1 de los transformadores (códigos 2)")))
+                << e.mensajes.texts().first().toStdString();
             ASSERT_TRUE(e.vistas.database()->exec(u("DROP TRIGGER sin_cambios")).ok());
             EXPECT_EQ(e.valor(estado2).toInt(), 1);
+            EXPECT_EQ(e.valor(u("SELECT ESTADO FROM Trafoge WHERE \"CÓDIGO\"=1")).toInt(), 2);
             continue;
         }
         EXPECT_TRUE(e.mensajes.shown.isEmpty());
