@@ -144,7 +144,16 @@ QWidget* PaginaEnsayos::construirDiagnostico()
         l->setSizePolicy(politica);
         l->hide();
         m_relaciones << l;
-        relaciones->addWidget(l, (i - 1) / 4, (i - 1) % 4);
+        relaciones->addWidget(l, 1 + (i - 1) / 4, (i - 1) % 4);
+    }
+    // The headings of the method window over the cells, so each cell reads under its ratio.
+    QStringList titulos = diagnostico::tablaRelacionGases().columnas;
+    titulos << QStringLiteral("Fallo");
+    for (int c = 0; c < titulos.size(); ++c) {
+        auto* titulo = new QLabel(titulos.at(c), pagina);
+        titulo->setObjectName(QStringLiteral("TituloRelacion_%1").arg(c));
+        titulo->setStyleSheet(QStringLiteral("font-weight: bold;"));
+        relaciones->addWidget(titulo, 0, c);
     }
     const char* fallas[] = {"Descargas Parciales", "Descargas Baja Energía",    "Descargas Alta Energía",
                             "Defecto T<300°C",     "Defecto 300°C < T < 700°C", "Defecto T>700°C"};

@@ -89,6 +89,24 @@ TEST(Ensayos, CadaEnsayoMostradoSeEvalua)
     for (const char* esperada : {"21 <0,2", "22 >1", "23 >4", "24 Defecto T>700°C"})
         EXPECT_TRUE(vistas.contains(u(esperada))) << vistas.join(u("|")).toStdString();
     EXPECT_FALSE(vistas.contains(u("4 Descargas Parciales")));
+    // Each cell stands under the heading of its ratio, as in the method window.
+    e.trafo().tabs()->setCurrentWidget(e.pagina());
+    e.pagina()->subtabs()->setCurrentIndex(0);
+    QTabWidget* detalle = e.pagina()->detalle();
+    for (int i = 0; i < detalle->count(); ++i)
+        if (detalle->tabText(i) == u("DIAGNÓSTICO"))
+            detalle->setCurrentIndex(i);
+    QApplication::processEvents();
+    const QStringList titulos = {u("C2H2/C2H4"), u("CH4/H2"), u("C2H4/C2H6"), u("Fallo")};
+    for (int c = 0; c < 4; ++c) {
+        const QLabel* titulo = e.pagina()->findChild<QLabel*>(u("TituloRelacion_%1").arg(c));
+        ASSERT_TRUE(titulo) << c;
+        EXPECT_EQ(titulo->text(), titulos.at(c));
+        ASSERT_TRUE(titulo->isVisible()) << c;
+        const QRect celda = e.pagina()->etiquetaRelacion(21 + c)->geometry();
+        EXPECT_LT(titulo->geometry().bottom(), celda.top()) << c;
+        EXPECT_LT(std::abs(titulo->geometry().left() - celda.left()), 4) << c;
+    }
     e.irA(6);
     EXPECT_TRUE(e.etiquetasVisibles().isEmpty());
     EXPECT_FALSE(e.observaciones().contains(u("Gases")));
