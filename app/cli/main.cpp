@@ -11,15 +11,31 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QPair>
 #include <QStringList>
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <functional>
+#include <limits>
 #include <optional>
 
 namespace {
 
+// The first error met writing the standard output (0: none); a command that wrote nothing
+// readable has failed, whatever it did before.
+int g_errorSalida = 0;
+
+void escribirSalida(const QByteArray& bytes)
+{
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()) &&
+        g_errorSalida == 0)
+        g_errorSalida = errno != 0 ? errno : EIO;
+}
+
 void out(const QString& text)
 {
-    std::fputs((text + QLatin1Char('\n')).toLocal8Bit().constData(), stdout);
+    escribirSalida((text + QLatin1Char('\n')).toLocal8Bit());
 }
 int fail(const QString& text)
 {
@@ -27,47 +43,201 @@ int fail(const QString& text)
     return 1;
 }
 
-int usage()
+QString motivoError(int code)
 {
-    return fail(QStringLiteral("Uso:\n"
-                               "  quorvela-cli crear DIR\n"
-                               "  quorvela-cli demo DIR [--transformadores N --ensayos-por-trafo M "
-                               "--revisiones-por-trafo M --mantenimientos-por-trafo M --semilla S]\n"
-                               "  quorvela-cli diagnosticar DIR\n"
-                               "  quorvela-cli evaluar DIR --codigo N [--fecha AAAA-MM-DD]\n"
-                               "  quorvela-cli version"));
+    switch (code) {
+    case ENOSPC:
+        return QStringLiteral("no queda espacio en el dispositivo");
+    case EPIPE:
+        return QStringLiteral("el destino se cerró antes de tiempo");
+    case EBADF:
+        return QStringLiteral("la salida estándar está cerrada");
+    case EFBIG:
+        return QStringLiteral("se superó el tamaño máximo de archivo");
+    case EIO:
+        return QStringLiteral("error de entrada/salida");
+    default:
+        return QStringLiteral("error del sistema %1").arg(code);
+    }
 }
 
-// Reads "--name value" pairs of whole numbers; anything else is an error.
+// Empties the standard output; a failure at any point turns the exit code into one.
+int terminarSalida(int code)
+{
+    errno = 0;
+    if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && g_errorSalida == 0)
+        g_errorSalida = errno != 0 ? errno : EIO;
+    if (g_errorSalida == 0)
+        return code;
+    fail(QStringLiteral("No se pudo escribir la salida: %1").arg(motivoError(g_errorSalida)));
+    return code != 0 ? code : 1;
+}
+
+// An option of demo that sizes the generated plant, with its bound and its help line.
+struct OpcionDemo
+{
+    QString nombre;
+    qlonglong maximo;
+    QString ayuda;
+    std::function<void(demo::PlantSize&, qlonglong)> poner;
+};
+
+QList<OpcionDemo> opcionesDemo()
+{
+    const demo::PlantSize base;
+    const QString porTrafo = QStringLiteral("%1 por transformador, de 0 a %2 (%3 si se omite)");
+    return {
+        {QStringLiteral("--transformadores"), demo::kMaxTransformadores,
+         QStringLiteral("transformadores de la planta, de 0 a %1 (%2 si se omite)")
+             .arg(demo::kMaxTransformadores)
+             .arg(base.transformers),
+         [](demo::PlantSize& s, qlonglong v) { s.transformers = int(v); }},
+        {QStringLiteral("--ensayos-por-trafo"), demo::kMaxPorTransformador,
+         porTrafo.arg(QStringLiteral("ensayos"))
+             .arg(demo::kMaxPorTransformador)
+             .arg(base.testsPerTransformer),
+         [](demo::PlantSize& s, qlonglong v) { s.testsPerTransformer = int(v); }},
+        {QStringLiteral("--revisiones-por-trafo"), demo::kMaxPorTransformador,
+         porTrafo.arg(QStringLiteral("revisiones"))
+             .arg(demo::kMaxPorTransformador)
+             .arg(base.inspectionsPerTransformer),
+         [](demo::PlantSize& s, qlonglong v) { s.inspectionsPerTransformer = int(v); }},
+        {QStringLiteral("--mantenimientos-por-trafo"), demo::kMaxPorTransformador,
+         porTrafo.arg(QStringLiteral("mantenimientos"))
+             .arg(demo::kMaxPorTransformador)
+             .arg(base.maintenancePerTransformer),
+         [](demo::PlantSize& s, qlonglong v) { s.maintenancePerTransformer = int(v); }},
+        {QStringLiteral("--semilla"), std::numeric_limits<quint32>::max(),
+         QStringLiteral("semilla del generador, de 0 a %1 (%2 si se omite): la misma semilla da la "
+                        "misma planta")
+             .arg(std::numeric_limits<quint32>::max())
+             .arg(base.seed),
+         [](demo::PlantSize& s, qlonglong v) { s.seed = quint32(v); }},
+    };
+}
+
+struct Orden
+{
+    QString nombre, uso, resumen, descripcion;
+    QList<QPair<QString, QString>> opciones;
+};
+
+QList<Orden> ordenes()
+{
+    QList<QPair<QString, QString>> deDemo;
+    for (const OpcionDemo& o : opcionesDemo())
+        deDemo.append({o.nombre + QStringLiteral(" N"), o.ayuda});
+    return {
+        {QStringLiteral("crear"),
+         QStringLiteral("crear DIR"),
+         QStringLiteral("crea un archivo de datos vacío"),
+         QStringLiteral("Crea en la carpeta DIR, que debe existir, un archivo de datos trafos.mdb vacío.\n"
+                        "No sobrescribe un archivo existente."),
+         {}},
+        {QStringLiteral("demo"), QStringLiteral("demo DIR [opciones]"),
+         QStringLiteral("crea la planta de demostración o una planta generada del tamaño pedido"),
+         QStringLiteral(
+             "Crea en la carpeta DIR (la crea si no existe) un trafos.mdb con la planta de demostración,\n"
+             "que reúne todos los estados y hallazgos, y guarda su diagnóstico general. Con cualquiera de\n"
+             "las opciones genera en cambio una planta del tamaño pedido.\n"
+             "No sobrescribe un archivo existente; si la creación falla o se interrumpe no deja ningún\n"
+             "trafos.mdb a medias."),
+         deDemo},
+        {QStringLiteral("diagnosticar"),
+         QStringLiteral("diagnosticar DIR"),
+         QStringLiteral("repite el diagnóstico general y guarda los estados"),
+         QStringLiteral(
+             "Repite el diagnóstico general de todos los transformadores de DIR/trafos.mdb y guarda\n"
+             "sus estados y diagnósticos. El avance se informa por la salida de errores."),
+         {}},
+        {QStringLiteral("evaluar"),
+         QStringLiteral("evaluar DIR --codigo N [--fecha AAAA-MM-DD]"),
+         QStringLiteral("evalúa un ensayo guardado y escribe el resultado en JSON"),
+         QStringLiteral("Evalúa un ensayo guardado en DIR/trafos.mdb sin modificar el archivo y escribe el\n"
+                        "resultado (estado, observaciones, colores y métodos de gases) en formato JSON."),
+         {{QStringLiteral("--codigo N"),
+           QStringLiteral("código del transformador (obligatorio, distinto de 0)")},
+          {QStringLiteral("--fecha AAAA-MM-DD"),
+           QStringLiteral("fecha del ensayo a evaluar (el más reciente si se omite)")}}},
+        {QStringLiteral("version"),
+         QStringLiteral("version"),
+         QStringLiteral("muestra la versión del programa"),
+         QStringLiteral("Muestra la versión del programa."),
+         {}},
+    };
+}
+
+std::optional<Orden> buscarOrden(const QString& nombre)
+{
+    for (const Orden& o : ordenes())
+        if (o.nombre == nombre)
+            return o;
+    return std::nullopt;
+}
+
+QString ayudaGeneral()
+{
+    QString text = QStringLiteral("Uso: quorvela-cli ORDEN [argumentos]\n"
+                                  "Órdenes sobre la carpeta DIR del archivo de datos trafos.mdb:\n");
+    for (const Orden& o : ordenes())
+        text += QStringLiteral("  %1%2\n")
+                    .arg(o.uso.section(QLatin1Char(' '), 0, 1).leftJustified(22), o.resumen);
+    text += QStringLiteral(
+        "Opciones:\n"
+        "  -h, --help            muestra esta ayuda; \"quorvela-cli ORDEN --help\" describe una orden\n"
+        "Sale con 0 si la orden termina bien y con 1 si falla; el motivo se escribe en la "
+        "salida de errores.");
+    return text;
+}
+
+QString ayudaOrden(const Orden& o)
+{
+    QString text = QStringLiteral("Uso: quorvela-cli %1\n%2\n").arg(o.uso, o.descripcion);
+    if (!o.opciones.isEmpty()) {
+        text += QStringLiteral("Opciones:\n");
+        for (const auto& [nombre, ayuda] : o.opciones)
+            text += QStringLiteral("  %1%2\n").arg(nombre.leftJustified(32), ayuda);
+    }
+    return text + QStringLiteral("  -h, --help                      muestra esta ayuda");
+}
+
+// A command called with the wrong words: its usage, or every command's for none.
+int usage(const QString& command = QString())
+{
+    const std::optional<Orden> orden = buscarOrden(command);
+    return fail(orden ? QStringLiteral("Uso: quorvela-cli %1\n\"quorvela-cli %2 --help\" da más detalles.")
+                            .arg(orden->uso, orden->nombre)
+                      : ayudaGeneral());
+}
+
+// Reads "--name value" pairs of whole numbers within each option's bound; anything else is an error.
 bool readOptions(const QStringList& args, demo::PlantSize& size, bool& large, QString& error)
 {
+    const QList<OpcionDemo> opciones = opcionesDemo();
     for (int i = 0; i < args.size(); i += 2) {
         const QString& name = args[i];
+        const auto opcion = std::find_if(opciones.cbegin(), opciones.cend(),
+                                         [&name](const OpcionDemo& o) { return o.nombre == name; });
+        if (opcion == opciones.cend()) {
+            error = QStringLiteral("Opción desconocida: %1").arg(name);
+            return false;
+        }
         if (i + 1 >= args.size()) {
             error = QStringLiteral("Falta el valor de la opción %1").arg(name);
             return false;
         }
         bool ok = false;
         const qlonglong value = args[i + 1].toLongLong(&ok);
-        if (!ok || value < 0 || value > 1000000000) {
+        if (!ok) {
             error = QStringLiteral("El valor '%1' de la opción %2 no es un número entero válido")
                         .arg(args[i + 1], name);
             return false;
         }
-        if (name == QLatin1String("--transformadores"))
-            size.transformers = int(value);
-        else if (name == QLatin1String("--ensayos-por-trafo"))
-            size.testsPerTransformer = int(value);
-        else if (name == QLatin1String("--revisiones-por-trafo"))
-            size.inspectionsPerTransformer = int(value);
-        else if (name == QLatin1String("--mantenimientos-por-trafo"))
-            size.maintenancePerTransformer = int(value);
-        else if (name == QLatin1String("--semilla"))
-            size.seed = quint32(value);
-        else {
-            error = QStringLiteral("Opción desconocida: %1").arg(name);
+        if (value < 0 || value > opcion->maximo) {
+            error = QStringLiteral("La opción %1 debe estar entre 0 y %2").arg(name).arg(opcion->maximo);
             return false;
         }
+        opcion->poner(size, value);
         large = true;
     }
     return true;
@@ -105,6 +275,9 @@ int diagnosticar(const QString& folder)
     out(QStringLiteral("Diagnóstico general terminado: %1 transformadores, %2 ensayos")
             .arg(run.value().trafos)
             .arg(run.value().ensayos));
+    // Transformers left undiagnosed make the run a failure for a script, after the count.
+    if (run.value().fallidos > 0)
+        return fail(run.value().avisoFallidos());
     return 0;
 }
 
@@ -142,8 +315,82 @@ int evaluar(const QString& folder, const QStringList& options)
     auto report = diagnostico::evaluarEnsayoGuardado(*db.value(), *code, date);
     if (!report)
         return fail(report.error());
-    std::fputs(QJsonDocument(report.value()).toJson(QJsonDocument::Indented).constData(), stdout);
+    escribirSalida(QJsonDocument(report.value()).toJson(QJsonDocument::Indented));
     return 0;
+}
+
+int crear(const QString& folder)
+{
+    if (!QDir(folder).exists())
+        return fail(QStringLiteral("No existe la carpeta '%1'").arg(folder));
+    const Status st = Database::create(Database::rutaEn(folder));
+    if (!st)
+        return fail(st.error());
+    out(QStringLiteral("Base de datos creada: %1")
+            .arg(QFileInfo(Database::rutaEn(folder)).absoluteFilePath()));
+    return 0;
+}
+
+int crearDemo(const QString& folder, const QStringList& options)
+{
+    demo::PlantSize size;
+    bool large = false;
+    QString error;
+    if (!readOptions(options, size, large, error))
+        return fail(error);
+    // The stored diagnosis of a new plant is the one the program itself computes; it is part of
+    // the plant, made before the file takes its name.
+    const demo::Remate diagnosticar = [](Database& db) {
+        auto run = diagnostico::diagnosticarArchivo(db);
+        if (!run)
+            return Status::failure(run.error());
+        return run.value().fallidos > 0 ? Status::failure(run.value().avisoFallidos()) : Status();
+    };
+    const Status st =
+        large ? demo::createLarge(folder, size, diagnosticar) : demo::createDemo(folder, diagnosticar);
+    if (!st)
+        return fail(st.error());
+    out(QStringLiteral("Planta de demostración creada en %1")
+            .arg(QFileInfo(Database::rutaEn(folder)).absoluteFilePath()));
+    return 0;
+}
+
+int ejecutar(const QStringList& args)
+{
+    const auto pideAyuda = [](const QString& a) {
+        return a == QLatin1String("--help") || a == QLatin1String("-h");
+    };
+    if (args.isEmpty())
+        return usage();
+    const QString command = args[0];
+    if (pideAyuda(command)) {
+        out(ayudaGeneral());
+        return 0;
+    }
+    const std::optional<Orden> orden = buscarOrden(command);
+    if (!orden)
+        return fail(QStringLiteral("Orden desconocida: %1\n\"quorvela-cli --help\" enumera las órdenes.")
+                        .arg(command));
+    if (std::any_of(args.cbegin() + 1, args.cend(), pideAyuda)) {
+        out(ayudaOrden(*orden));
+        return 0;
+    }
+    if (command == QLatin1String("version")) {
+        if (args.size() != 1)
+            return usage(command);
+        out(QStringLiteral("Quorvela " QUORVELA_VERSION_TEXT));
+        return 0;
+    }
+    if (args.size() < 2)
+        return usage(command);
+    const QString folder = args[1];
+    if (command == QLatin1String("crear"))
+        return args.size() == 2 ? crear(folder) : usage(command);
+    if (command == QLatin1String("demo"))
+        return crearDemo(folder, args.mid(2));
+    if (command == QLatin1String("diagnosticar"))
+        return args.size() == 2 ? diagnosticar(folder) : usage(command);
+    return evaluar(folder, args.mid(2));
 }
 
 } // namespace
@@ -151,54 +398,5 @@ int evaluar(const QString& folder, const QStringList& options)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
-    if (args.isEmpty())
-        return usage();
-    const QString command = args[0];
-    if (command == QLatin1String("version")) {
-        out(QStringLiteral("Quorvela " QUORVELA_VERSION_TEXT));
-        return 0;
-    }
-    if (args.size() < 2)
-        return usage();
-    const QString folder = args[1];
-    if (command == QLatin1String("crear")) {
-        if (args.size() != 2)
-            return usage();
-        if (!QDir(folder).exists())
-            return fail(QStringLiteral("No existe la carpeta '%1'").arg(folder));
-        const Status st = Database::create(Database::rutaEn(folder));
-        if (!st)
-            return fail(st.error());
-        out(QStringLiteral("Base de datos creada: %1")
-                .arg(QFileInfo(Database::rutaEn(folder)).absoluteFilePath()));
-        return 0;
-    }
-    if (command == QLatin1String("demo")) {
-        demo::PlantSize size;
-        bool large = false;
-        QString error;
-        if (!readOptions(args.mid(2), size, large, error))
-            return fail(error);
-        const Status st = large ? demo::createLarge(folder, size) : demo::createDemo(folder);
-        if (!st)
-            return fail(st.error());
-        // The stored diagnosis of a new plant is the one the program itself computes.
-        auto db = Database::open(Database::rutaEn(folder));
-        if (!db)
-            return fail(db.error());
-        if (auto run = diagnostico::diagnosticarArchivo(*db.value()); !run)
-            return fail(run.error());
-        out(QStringLiteral("Planta de demostración creada en %1")
-                .arg(QFileInfo(Database::rutaEn(folder)).absoluteFilePath()));
-        return 0;
-    }
-    if (command == QLatin1String("diagnosticar")) {
-        if (args.size() != 2)
-            return usage();
-        return diagnosticar(folder);
-    }
-    if (command == QLatin1String("evaluar"))
-        return evaluar(folder, args.mid(2));
-    return usage();
+    return terminarSalida(ejecutar(app.arguments().mid(1)));
 }

@@ -1,6 +1,8 @@
 #include "app/logic/Settings.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace {
@@ -33,6 +35,23 @@ QString cleanFolder(const QString& folder)
     return folder.isEmpty() ? folder : QDir::cleanPath(folder);
 }
 
+constexpr QFile::Permissions kSoloDueno = QFile::ReadOwner | QFile::WriteOwner;
+
+// The store keeps the password hashes, so only its owner reads it. QSettings saves through a
+// temporary file that takes the mode of the file it replaces: a new store is made empty and
+// owner-only first, and an older one left readable by others is narrowed before it is rewritten.
+void hacerPrivado(const QString& path)
+{
+    QFile file(path);
+    if (file.exists()) {
+        file.setPermissions(kSoloDueno);
+        return;
+    }
+    if (QDir().mkpath(QFileInfo(path).absolutePath()) &&
+        file.open(QIODevice::WriteOnly | QIODevice::NewOnly, kSoloDueno))
+        file.close();
+}
+
 } // namespace
 
 Settings::Settings() = default;
@@ -59,6 +78,10 @@ Status Settings::flush(QSettings& store) const
     if (store.status() != QSettings::NoError)
         return Status::failure(
             QStringLiteral("No se pudo guardar la configuración en '%1'").arg(store.fileName()));
+    if (!QFile::setPermissions(store.fileName(), kSoloDueno))
+        return Status::failure(
+            QStringLiteral("No se pudo dejar la configuración en '%1' legible solo por su dueño")
+                .arg(store.fileName()));
     return Status();
 }
 
@@ -75,6 +98,7 @@ Status Settings::setValue(const QString& section, const QString& key, const QStr
     if (!store->isWritable())
         return Status::failure(
             QStringLiteral("No se puede escribir la configuración en '%1'").arg(store->fileName()));
+    hacerPrivado(store->fileName());
     store->setValue(section + QLatin1Char('/') + key, value);
     return flush(*store);
 }
@@ -87,6 +111,7 @@ Status Settings::remove(const QString& section, const QString& key)
     if (!store->isWritable())
         return Status::failure(
             QStringLiteral("No se puede escribir la configuración en '%1'").arg(store->fileName()));
+    hacerPrivado(store->fileName());
     store->remove(section + QLatin1Char('/') + key);
     return flush(*store);
 }
@@ -101,9 +126,19 @@ Status Settings::setDataFolder(const QString& folder)
     return setValue(kSeccionDatos, kClaveDir, cleanFolder(folder));
 }
 
-QString Settings::password(const QString& section) const
+Result<QString> Settings::password(const QString& section) const
 {
-    return value(section, kClavePass);
+    const auto store = open();
+    const QString key = section + QLatin1Char('/') + kClavePass;
+    if (!store->contains(key))
+        return QString();
+    // Only a text is ours. An unquoted value with commas (an Argon2id hash written by hand)
+    // comes back as a list, an empty list as "@Invalid()": neither may pass for no password.
+    const QVariant stored = store->value(key);
+    if (stored.typeId() != QMetaType::QString)
+        return Result<QString>::failure(QStringLiteral("La contraseña guardada en [%1] de '%2' no es válida")
+                                            .arg(section, store->fileName()));
+    return stored.toString();
 }
 
 Status Settings::setPassword(const QString& section, const QString& stored)

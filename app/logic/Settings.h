@@ -10,6 +10,7 @@ class QSettings;
 
 // The per-user settings store: sections and keys of the application "Quorvela".
 // Every read opens the store afresh, so a value written by another window is seen at once.
+// Every write leaves the file readable and writable by its owner only (0600).
 class Settings
 {
 public:
@@ -37,8 +38,9 @@ public:
     QString dataFolder() const;
     Status setDataFolder(const QString& folder);
 
-    // The raw stored form of a section's password, empty when there is none.
-    QString password(const QString& section) const;
+    // The raw stored form of a section's password, empty when there is none. A value that is not
+    // a plain text (a list, as an unquoted value with commas is read) is a failure.
+    Result<QString> password(const QString& section) const;
     Status setPassword(const QString& section, const QString& stored);
     Status removePassword(const QString& section);
 

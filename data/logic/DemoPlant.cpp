@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QVariantMap>
 #include <functional>
 #include <random>
@@ -633,39 +634,13 @@ QString joinLines(const QStringList& lines)
     return out;
 }
 
-Status prepare(const QString& folder, std::shared_ptr<Database>& db)
+Status fillDemo(Database& db)
 {
-    if (!QDir(folder).exists() && !QDir().mkpath(folder))
-        return Status::failure(QStringLiteral("No se puede crear la carpeta '%1'").arg(folder));
-    const QString path = Database::rutaEn(folder);
-    if (auto st = Database::create(path); !st)
-        return st;
-    auto opened = Database::open(path);
-    if (!opened)
-        return Status::failure(opened.error());
-    db = opened.value();
-    return db->exec(QStringLiteral("BEGIN"));
-}
-
-Status finish(Database& db)
-{
-    return db.exec(QStringLiteral("COMMIT"));
-}
-
-} // namespace
-
-namespace {
-
-Status fillDemo(const QString& folder)
-{
-    std::shared_ptr<Database> db;
-    if (auto st = prepare(folder, db); !st)
-        return st;
     std::mt19937 rng(2026);
-    RowWriter trafos(*db, schema::trafoge());
-    RowWriter tests(*db, schema::ensayos());
-    RowWriter inspections(*db, schema::revision());
-    RowWriter works(*db, schema::mantenimiento());
+    RowWriter trafos(db, schema::trafoge());
+    RowWriter tests(db, schema::ensayos());
+    RowWriter inspections(db, schema::revision());
+    RowWriter works(db, schema::mantenimiento());
     int number = 1;
     int code = 100;
     const QDate newest(2026, 10, 15);
@@ -717,24 +692,16 @@ Status fillDemo(const QString& folder)
                 !st)
                 return st;
     }
-    return finish(*db);
+    return {};
 }
 
-Status fillLarge(const QString& folder, const PlantSize& size)
+Status fillLarge(Database& db, const PlantSize& size)
 {
-    if (size.transformers < 0 || size.transformers > 32767)
-        return Status::failure(QStringLiteral("La cantidad de transformadores debe estar entre 0 y 32767"));
-    if (size.testsPerTransformer < 0 || size.inspectionsPerTransformer < 0 ||
-        size.maintenancePerTransformer < 0)
-        return Status::failure(QStringLiteral("Las cantidades por transformador no pueden ser negativas"));
-    std::shared_ptr<Database> db;
-    if (auto st = prepare(folder, db); !st)
-        return st;
     std::mt19937 rng(size.seed);
-    RowWriter trafos(*db, schema::trafoge());
-    RowWriter tests(*db, schema::ensayos());
-    RowWriter inspections(*db, schema::revision());
-    RowWriter works(*db, schema::mantenimiento());
+    RowWriter trafos(db, schema::trafoge());
+    RowWriter tests(db, schema::ensayos());
+    RowWriter inspections(db, schema::revision());
+    RowWriter works(db, schema::mantenimiento());
     const QList<Scenario> kinds = scenarios();
     const QString types[] = {u("NITRÓGENO"), u("SECO"), u("SELLADO"), u("T.EXPANSIÓN")};
     const QDate newest(2026, 10, 15);
@@ -768,36 +735,88 @@ Status fillLarge(const QString& folder, const PlantSize& size)
                 !st)
                 return st;
     }
-    return finish(*db);
+    return {};
 }
 
-// A failed generation leaves no half-filled file behind.
-Status removeOnFailure(const QString& folder, Status st)
+// A name beside the data file that nothing holds yet.
+QString nombreTemporal(const QString& path)
 {
+    QString name;
+    do
+        name = QStringLiteral("%1.%2.tmp")
+                   .arg(path)
+                   .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+    while (QFileInfo::exists(name));
+    return name;
+}
+
+// Fills a new file at path in one transaction and runs the finishing work on it; the
+// connection is closed on return.
+Status llenar(const QString& path, const std::function<Status(Database&)>& relleno, const Remate& remate)
+{
+    if (auto st = Database::create(path); !st)
+        return st;
+    auto opened = Database::open(path);
+    if (!opened)
+        return Status::failure(opened.error());
+    Database& db = *opened.value();
+    if (auto st = db.exec(QStringLiteral("BEGIN")); !st)
+        return st;
+    if (auto st = relleno(db); !st)
+        return st;
+    if (auto st = db.exec(QStringLiteral("COMMIT")); !st)
+        return st;
+    return remate ? remate(db) : Status();
+}
+
+Status yaExiste(const QString& path)
+{
+    return Status::failure(QStringLiteral("Ya existe el archivo '%1'; no se sobrescribe")
+                               .arg(QFileInfo(path).absoluteFilePath()));
+}
+
+// The plant is made whole under a temporary name and only then called trafos.mdb: the rename
+// never replaces a file, and a failed plant is removed with its journal.
+Status crear(const QString& folder, const std::function<Status(Database&)>& relleno, const Remate& remate)
+{
+    const QString path = Database::rutaEn(folder);
+    if (QFileInfo::exists(path))
+        return yaExiste(path);
+    if (!QDir(folder).exists() && !QDir().mkpath(folder))
+        return Status::failure(QStringLiteral("No se puede crear la carpeta '%1'").arg(folder));
+    const QString temporal = nombreTemporal(path);
+    Status st = llenar(temporal, relleno, remate);
+    if (st && !QFile::rename(temporal, path))
+        st = QFileInfo::exists(path) ? yaExiste(path)
+                                     : Status::failure(QStringLiteral("No se pudo renombrar '%1' como '%2'")
+                                                           .arg(QFileInfo(temporal).fileName(),
+                                                                QFileInfo(path).absoluteFilePath()));
     if (!st) {
-        const QString path = Database::rutaEn(folder);
-        QFile::remove(path);
-        QFile::remove(path + QStringLiteral("-journal"));
+        QFile::remove(temporal);
+        QFile::remove(temporal + QStringLiteral("-journal"));
     }
     return st;
 }
 
 } // namespace
 
-Status createDemo(const QString& folder)
+Status createDemo(const QString& folder, const Remate& remate)
 {
-    if (QFile::exists(Database::rutaEn(folder)))
-        return Status::failure(QStringLiteral("Ya existe el archivo '%1'; no se sobrescribe")
-                                   .arg(QFileInfo(Database::rutaEn(folder)).absoluteFilePath()));
-    return removeOnFailure(folder, fillDemo(folder));
+    return crear(folder, fillDemo, remate);
 }
 
-Status createLarge(const QString& folder, const PlantSize& size)
+Status createLarge(const QString& folder, const PlantSize& size, const Remate& remate)
 {
-    if (QFile::exists(Database::rutaEn(folder)))
-        return Status::failure(QStringLiteral("Ya existe el archivo '%1'; no se sobrescribe")
-                                   .arg(QFileInfo(Database::rutaEn(folder)).absoluteFilePath()));
-    return removeOnFailure(folder, fillLarge(folder, size));
+    if (size.transformers < 0 || size.transformers > kMaxTransformadores)
+        return Status::failure(QStringLiteral("La cantidad de transformadores debe estar entre 0 y %1")
+                                   .arg(kMaxTransformadores));
+    for (const int n :
+         {size.testsPerTransformer, size.inspectionsPerTransformer, size.maintenancePerTransformer})
+        if (n < 0 || n > kMaxPorTransformador)
+            return Status::failure(QStringLiteral("Las cantidades por transformador deben estar entre 0 y %1")
+                                       .arg(kMaxPorTransformador));
+    return crear(
+        folder, [&size](Database& db) { return fillLarge(db, size); }, remate);
 }
 
 } // namespace demo

@@ -34,12 +34,15 @@ PasswordStore::PasswordStore(Settings& settings) : m_settings(settings)
 
 QString PasswordStore::rawValue(const QString& section) const
 {
-    return m_settings.password(section);
+    const Result<QString> stored = m_settings.password(section);
+    return stored ? stored.value() : QString();
 }
 
 bool PasswordStore::hasPassword(const QString& section) const
 {
-    return !rawValue(section).isEmpty();
+    // A malformed value guards the mode as a wrong password would, never leaves it open.
+    const Result<QString> stored = m_settings.password(section);
+    return !stored || !stored.value().isEmpty();
 }
 
 Status PasswordStore::setPassword(const QString& section, const QString& text)
@@ -66,7 +69,10 @@ Status PasswordStore::removePassword(const QString& section)
 
 bool PasswordStore::matches(const QString& section, const QString& text) const
 {
-    const QByteArray stored = rawValue(section).toLatin1();
+    const Result<QString> guardada = m_settings.password(section);
+    if (!guardada)
+        return false;
+    const QByteArray stored = guardada.value().toLatin1();
     // The verifier takes a buffer of crypto_pwhash_STRBYTES; a longer value is no hash of ours.
     if (stored.isEmpty() || stored.size() >= static_cast<qsizetype>(crypto_pwhash_STRBYTES) || !sodiumReady())
         return false;

@@ -8,7 +8,8 @@ class Settings;
 
 // The passwords of the two access modes, kept in the settings store as salted Argon2id hashes
 // under "PASS" of "QL1" (read) and "QL2" (write). An absent or empty value means the mode is
-// open. A clear password is never stored and never needed again, only verified.
+// open; any other value that is no hash of ours (a list, a stray text) guards the mode and
+// matches nothing. A clear password is never stored and never needed again, only verified.
 class PasswordStore
 {
 public:
@@ -17,7 +18,7 @@ public:
 
     explicit PasswordStore(Settings& settings);
 
-    // The stored text of a section (a hash), empty when no password is set.
+    // The stored text of a section (a hash), empty when no password is set or the value is no text.
     QString rawValue(const QString& section) const;
     bool hasPassword(const QString& section) const;
     // Stores the hash of text; an empty text removes the password.

@@ -5,13 +5,18 @@
 #include "tests/support/TempData.h"
 #include "tests/support/Texto.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QThread>
+#include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -21,11 +26,19 @@ struct CliRun
     QString out, err;
 };
 
-// Runs quorvela-cli with the words of orden (temporary folders hold no blanks).
-CliRun cli(const QString& orden)
+// Runs quorvela-cli with the words of orden (temporary folders hold no blanks); "> FILE" at the
+// end sends the standard output to FILE. enHijo runs in the child before the program starts.
+CliRun cli(const QString& orden, const std::function<void()>& enHijo = {})
 {
+    QStringList words = orden.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     QProcess p;
-    p.start(u(QUORVELA_CLI), orden.split(QLatin1Char(' '), Qt::SkipEmptyParts));
+    if (words.size() >= 2 && words[words.size() - 2] == u(">")) {
+        p.setStandardOutputFile(words.takeLast());
+        words.removeLast();
+    }
+    if (enHijo)
+        p.setChildProcessModifier(enHijo);
+    p.start(u(QUORVELA_CLI), words);
     p.waitForFinished(120000);
     return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
             QString::fromLocal8Bit(p.readAllStandardError())};
@@ -44,6 +57,12 @@ QString primero(const Database& db, const QString& sql)
     return queryRows(db, sql).value(0).value(0).toString();
 }
 
+// Every file of a folder, hidden ones too.
+QStringList archivos(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
 QByteArray contenido(const QString& path)
 {
     QFile f(path);
@@ -57,8 +76,9 @@ using namespace diagnostico;
 
 TEST(Cli, RefusedCommandsExitNonZeroWithASpanishMessageAndTouchNoFile)
 {
-    QTemporaryDir dir, vacia, ajena;
+    QTemporaryDir dir, vacia, ajena, nueva;
     ASSERT_TRUE(demo::createDemo(dir.path()).ok());
+    ASSERT_TRUE(Database::create(Database::rutaEn(nueva.path())).ok());
     const QString ajeno = Database::rutaEn(ajena.path());
     {
         QFile otro(ajeno);
@@ -66,14 +86,35 @@ TEST(Cli, RefusedCommandsExitNonZeroWithASpanishMessageAndTouchNoFile)
         otro.write("Standard Jet DB, not ours");
     }
     // {d} the demo plant, {v} an empty folder, {a} a folder with a foreign file, {n} no folder,
-    // {c} an existing transformer code.
+    // {e} a new empty data file, {c} an existing transformer code. An output that cannot be
+    // written fails the command that made it.
     const char* const cases[][2] = {
         {"crear {n}", "No existe la carpeta"},
         {"crear {d}", "no se sobrescribe"},
+        {"demo {d}", "no se sobrescribe"},
+        {"demo {a} --transformadores 1", "no se sobrescribe"},
         {"demo {v} --transformadores muchos", "no es un número entero"},
-        {"demo {v} --transformadores 40000", "entre 0 y 32767"},
-        {"demo {v} --colores 3", "Opción desconocida"},
-        {"borrar {d}", "Uso:"},
+        {"demo {v} --transformadores 40000", "La opción --transformadores debe estar entre 0 y 32767"},
+        {"demo {v} --transformadores -1", "La opción --transformadores debe estar entre 0 y 32767"},
+        {"demo {v} --transformadores 1 --ensayos-por-trafo 1001",
+         "La opción --ensayos-por-trafo debe estar entre 0 y 1000"},
+        {"demo {v} --transformadores 1 --revisiones-por-trafo 5000",
+         "La opción --revisiones-por-trafo debe estar entre 0 y 1000"},
+        {"demo {v} --transformadores 1 --mantenimientos-por-trafo 1001",
+         "La opción --mantenimientos-por-trafo debe estar entre 0 y 1000"},
+        {"demo {v} --transformadores 1 --semilla 4294967296",
+         "La opción --semilla debe estar entre 0 y 4294967295"},
+        {"demo {v} --colores 3", "Opción desconocida: --colores"},
+        {"demo {v} --transformadores", "Falta el valor"},
+        {"borrar {d}", "Orden desconocida: borrar"},
+        {"xyz", "Orden desconocida: xyz"},
+        {"xyz --help", "Orden desconocida: xyz"},
+        {"", "Uso: quorvela-cli ORDEN"},
+        {"crear", "Uso: quorvela-cli crear DIR"},
+        {"version > /dev/full", "No se pudo escribir la salida: no queda espacio en el dispositivo"},
+        {"--help > /dev/full", "No se pudo escribir la salida"},
+        {"evaluar {d} --codigo {c} > /dev/full", "No se pudo escribir la salida"},
+        {"diagnosticar {e} > /dev/full", "No se pudo escribir la salida"},
         {"diagnosticar {n}", "No existe la carpeta"},
         {"diagnosticar {v}", "No se encuentra el archivo de datos"},
         {"diagnosticar {a}", "no tiene el formato SQLite"},
@@ -98,14 +139,73 @@ TEST(Cli, RefusedCommandsExitNonZeroWithASpanishMessageAndTouchNoFile)
                                  .replace(u("{v}"), vacia.path())
                                  .replace(u("{a}"), ajena.path())
                                  .replace(u("{n}"), dir.filePath(u("no-existe")))
+                                 .replace(u("{e}"), nueva.path())
                                  .replace(u("{c}"), codigo));
         EXPECT_NE(r.code, 0) << orden;
         EXPECT_TRUE(r.err.contains(u(expected))) << orden << ": " << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty()) << orden << ": " << r.out.toStdString();
     }
-    EXPECT_FALSE(QFile::exists(Database::rutaEn(vacia.path())));
+    EXPECT_EQ(archivos(vacia.path()), QStringList()); // no data file, no temporary
+    EXPECT_EQ(archivos(ajena.path()), QStringList{Database::nombreArchivo()});
     EXPECT_EQ(contenido(ajeno), QByteArray("Standard Jet DB, not ours"));
     EXPECT_TRUE(contenido(Database::rutaEn(dir.path())) == plantaAntes);
+}
+
+// --help, alone or after a command, answers on the standard output and wins over the work asked.
+TEST(Cli, HelpDescribesEveryCommandAndItsOptions)
+{
+    const std::vector<const char*> todas = {"crear", "demo", "diagnosticar", "evaluar", "version", "--help"};
+    const std::pair<const char*, std::vector<const char*>> casos[] = {
+        {"--help", todas},
+        {"-h", todas},
+        {"crear --help", {"crear DIR", "vacío"}},
+        {"demo --help",
+         {"demo DIR", "--transformadores N", "de 0 a 32767", "--ensayos-por-trafo N",
+          "--revisiones-por-trafo N", "--mantenimientos-por-trafo N", "de 0 a 1000", "--semilla N",
+          "--help"}},
+        {"demo /no/existe --transformadores 99999 -h", {"--transformadores N"}},
+        {"diagnosticar --help", {"diagnosticar DIR"}},
+        {"evaluar /no/existe --codigo 5 --help", {"--codigo N", "--fecha AAAA-MM-DD", "JSON"}},
+        {"version --help", {"versión"}},
+    };
+    for (const auto& [orden, palabras] : casos) {
+        const CliRun r = cli(u(orden));
+        EXPECT_EQ(r.code, 0) << orden;
+        EXPECT_TRUE(r.err.isEmpty()) << orden << ": " << r.err.toStdString();
+        for (const char* palabra : palabras)
+            EXPECT_TRUE(r.out.contains(u(palabra))) << orden << " lacks " << palabra << " in\n"
+                                                    << r.out.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(u("/no/existe")));
+}
+
+// A demo that fails midway leaves neither a data file nor its temporary; one interrupted leaves
+// no data file. Root ignores read-only folders, so the disk fills through a file size limit.
+TEST(Cli, AFailedOrInterruptedDemoLeavesNoDataFile)
+{
+    QTemporaryDir dir;
+    const QString llena = dir.filePath(u("llena"));
+    const CliRun r = cli(u("demo %1 --transformadores 300 --ensayos-por-trafo 20").arg(llena), [] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limite{256 * 1024, 256 * 1024};
+        setrlimit(RLIMIT_FSIZE, &limite);
+    });
+    EXPECT_NE(r.code, 0);
+    EXPECT_FALSE(r.err.isEmpty());
+    EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+    EXPECT_EQ(archivos(llena), QStringList());
+    // Killed as soon as it has begun writing a plant that takes a while.
+    const QString cortada = dir.filePath(u("cortada"));
+    QProcess p;
+    p.start(u(QUORVELA_CLI),
+            {u("demo"), cortada, u("--transformadores"), u("32767"), u("--ensayos-por-trafo"), u("100")});
+    ASSERT_TRUE(p.waitForStarted());
+    while (archivos(cortada).isEmpty() && p.state() == QProcess::Running)
+        QThread::msleep(2);
+    p.kill();
+    p.waitForFinished();
+    EXPECT_EQ(p.exitStatus(), QProcess::CrashExit);
+    EXPECT_FALSE(QFile::exists(Database::rutaEn(cortada)));
 }
 
 // crear makes an empty data file; demo hands its size and seed to the generator.

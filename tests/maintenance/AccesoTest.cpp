@@ -14,8 +14,26 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
+
+// The permission bits of a file, or -1 when it cannot be read.
+int modo(const QString& path)
+{
+    struct stat st;
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+// Replaces the settings file as a person or another tool may write it, readable by all.
+void escribirAMano(const QString& path, const QByteArray& text)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+    file.close();
+    ASSERT_TRUE(file.setPermissions(file.permissions() | QFile::ReadGroup | QFile::ReadOther));
+}
 
 // The connection window on a store of its own, opened as start-up does once the passwords are set.
 struct Conexion
@@ -33,6 +51,13 @@ struct Conexion
     {
         return text1->grab().toImage().pixelColor(text1->width() / 2, text1->height() / 2) ==
                QColor(224, 224, 224);
+    }
+    // The stored hashes as a hand edit leaves them, without quotes: QSettings reads them as lists.
+    void quitarComillas()
+    {
+        QFile file(ajustes.fileName());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        escribirAMano(ajustes.fileName(), file.readAll().replace('"', QByteArray()));
     }
     void escribir(const QString& texto)
     {
@@ -79,19 +104,30 @@ TEST_F(PasswordStoreTest, OnlyTheExactTextOpensAGuardedModeAndAnOpenModeTakesAny
     EXPECT_FALSE(store.hasPassword(lectura));
     EXPECT_TRUE(store.verify(lectura, QString()) && store.verify(lectura, u("cualquiera")));
     EXPECT_FALSE(store.matches(lectura, QString()));
-    // A value that is no hash of ours (a scrambled one of an earlier installation, say) guards the
-    // mode, but nothing matches it, not even its own text.
-    const QString foreign = u("0110000101100010");
-    ASSERT_TRUE(settings.setPassword(lectura, foreign).ok());
-    EXPECT_TRUE(store.hasPassword(lectura));
-    for (const QString& typed : {foreign, QString(), u("ab")})
-        EXPECT_FALSE(store.verify(lectura, typed)) << typed.toStdString();
+    // A value that is no hash of ours guards the mode, and nothing matches it, not even its own text
+    // or the password of a hash written without its quotes: a scrambled value of an earlier
+    // installation, a stray text, or what QSettings reads as a list (commas) or an empty list.
+    ASSERT_TRUE(store.setPassword(lectura, u("clave")).ok());
+    const QString hash = store.rawValue(lectura);
+    ASSERT_TRUE(hash.contains(QLatin1Char(','))) << hash.toStdString();
+    for (const QString& written : {hash, u("0110000101100010"), u("@Invalid()"), u(","), u("a, b")}) {
+        SCOPED_TRACE(written.toStdString());
+        escribirAMano(settings.fileName(), "[QL1]\nPASS=" + written.toUtf8() + "\n");
+        EXPECT_TRUE(store.hasPassword(lectura));
+        for (const QString& typed : {u("clave"), written, QString(), u("ab")})
+            EXPECT_FALSE(store.verify(lectura, typed) || store.matches(lectura, typed))
+                << typed.toStdString();
+    }
+    // Saving narrows a file left readable by others to its owner.
+    ASSERT_TRUE(store.setPassword(escritura, u("clave")).ok());
+    EXPECT_EQ(modo(settings.fileName()), 0600);
 }
 
 TEST_F(PasswordStoreTest, StoresASaltedArgon2idHashOrReportsAFailedWriteAndAnEmptyOneOpensTheMode)
 {
     ASSERT_TRUE(store.setPassword(lectura, u("Secreto9")).ok());
-    const QString stored = Settings(settings.fileName()).password(lectura);
+    EXPECT_EQ(modo(settings.fileName()), 0600); // a new store is its owner's only
+    const QString stored = Settings(settings.fileName()).password(lectura).value();
     EXPECT_TRUE(stored.startsWith(u("$argon2id$"))) << stored.toStdString();
     // The same password twice gives two different stored values that both verify.
     ASSERT_TRUE(store.setPassword(escritura, u("Secreto9")).ok());
@@ -143,19 +179,25 @@ TEST(Pas, DecidesAccessForEachModeAndPassword)
         const char *nombre, *lectura, *escritura; // the case and the passwords set
         bool escribe;                             // "Lectura / Escritura" chosen
         const char* escrito;
+        bool sinComillas; // the hashes then edited by hand without their quotes
         bool concedido;
     } casos[] = {
-        {"open read-only", "", "", false, "", true},
-        {"open read/write, empty box", "lee", "", true, "", true},
-        {"read password right", "lee", "", false, "lee", true},
-        {"read password wrong", "lee", "", false, "lea", false},
-        {"read password left empty", "lee", "escribo", false, "", false},
-        {"write password right", "", "escribo", true, "escribo", true},
-        {"write mode given the read password", "lee", "escribo", true, "lee", false},
+        {"open read-only", "", "", false, "", false, true},
+        {"open read/write, empty box", "lee", "", true, "", false, true},
+        {"read password right", "lee", "", false, "lee", false, true},
+        {"read password wrong", "lee", "", false, "lea", false, false},
+        {"read password left empty", "lee", "escribo", false, "", false, false},
+        {"write password right", "", "escribo", true, "escribo", false, true},
+        {"write mode given the read password", "lee", "escribo", true, "lee", false, false},
+        {"write hash unquoted, empty box", "", "escribo", true, "", true, false},
+        {"write hash unquoted, its password", "", "escribo", true, "escribo", true, false},
+        {"read hash unquoted, its password", "lee", "", false, "lee", true, false},
     };
     for (const auto& caso : casos) {
         SCOPED_TRACE(caso.nombre);
         Conexion c(caso.lectura, caso.escritura);
+        if (caso.sinComillas)
+            c.quitarComillas();
         if (caso.escribe)
             QTest::mouseClick(c.option2, Qt::LeftButton);
         c.escribir(u(caso.escrito));
