@@ -99,7 +99,8 @@ Table makeTrafoge()
         f(s("Z%"), K::Text, s("Z%:"), C::Decimal, g),
         f(s("GRUPO"), K::Text, s("GRUPO:"), C::None, g),
         tipo,
-        f(campo::trafoge::TIPO_AISLANTE, K::Text, s("TIPO AISLANTE:"), C::None, g),
+        // Offered from the oils already stored (the window fills the list); any other may be typed.
+        list(campo::trafoge::TIPO_AISLANTE, {}, g, s("TIPO AISLANTE:")),
         f(s("LITROS ACEITE"), K::Text, s("LITROS ACEITE:"), C::Decimal, g),
         f(s("INSTALACIÓN"), K::Text, s("INSTALACIÓN:"), C::None, g),
         f(s("PESO KG"), K::Text, s("PESO KG:"), C::Decimal, g),

@@ -181,6 +181,8 @@ void EdicionRegistros::guardarTrafo()
         ignorarFallo(trafos.moveToBookmark(marca), logRecords(), "Volver al transformador guardado");
     m_editandoTrafo = false;
     setAgregando(Alineacion::Vista::Trafo, false);
+    // A new insulating oil is offered from now on.
+    ignorarFallo(m_vistas.Data10.refresh(), logRecords(), "Releer la lista de aceites aislantes");
 }
 
 void EdicionRegistros::eliminarTrafo()

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -297,6 +298,27 @@ void PaginaTrafos::enfocarCodigo()
 {
     if (QWidget* caja = m_enlace->caja(campo::trafoge::CODIGO))
         caja->setFocus();
+}
+
+void PaginaTrafos::setAislantes(RecordView& aislantes)
+{
+    auto* lista = qobject_cast<QComboBox*>(m_enlace->caja(campo::trafoge::TIPO_AISLANTE));
+    if (!lista)
+        return;
+    const auto llenar = [lista, &aislantes] {
+        // The box keeps the row's value; only the offered items change.
+        const QString mostrado = lista->currentText();
+        const QSignalBlocker quieto(lista);
+        lista->clear();
+        for (int i = 0; i < aislantes.recordCount(); ++i) {
+            const QString aceite = aislantes.valueAt(i, 0).toString();
+            if (!aceite.trimmed().isEmpty())
+                lista->addItem(aceite);
+        }
+        lista->setEditText(mostrado);
+    };
+    connect(&aislantes, &RecordView::rowsChanged, lista, llenar);
+    llenar();
 }
 
 void PaginaTrafos::prepararNuevo(const QString& codigoPropuesto)

@@ -39,6 +39,8 @@ public:
 
     // Builds the boxes and binds them to the transformer view.
     void enlazar(RecordView& trafos);
+    // The insulating-oil list offers the oils the view of stored oils holds, re-read with it.
+    void setAislantes(RecordView& aislantes);
     // Fits every bound box that has a keystroke checker with it (messages go to mensajes);
     // the program's own moves (reposicion off) show rows without checking them.
     void setEntradas(Mensajes& mensajes, const Interruptor& reposicion);

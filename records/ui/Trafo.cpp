@@ -49,6 +49,7 @@ Trafo::Trafo(RunState& estado, DataViews& vistas, Mensajes& mensajes, QWidget* p
     m_prioridades = new PaginaPrioridades(estado, vistas, mensajes);
     m_herramientas = new PaginaHerramientas;
     m_trafos->enlazar(vistas.Data1);
+    m_trafos->setAislantes(vistas.Data10);
     m_revision->enlazar(vistas.Data2, vistas.Data1);
     m_ensayos->enlazar(vistas.Data3, vistas.Data1);
     m_mantenimiento->enlazar(vistas.Data4, vistas.Data1);

@@ -42,11 +42,22 @@ TEST(EdicionRegistros, AgregarTrafoProponeElSiguienteYGuardaUnaSolaFila)
     EXPECT_TRUE(e.editando() && e.agregando(Vista::Trafo));
     EXPECT_EQ(e.lineaTrafo("CÓDIGO")->text(), u("31"));
     EXPECT_EQ(qobject_cast<QComboBox*>(e.cajaTrafo("TIPO"))->currentText(), u("T.EXPANSIÓN"));
-    EXPECT_EQ(e.lineaTrafo("TIPO AISLANTE")->text(), u("ACT.YPF 64"));
+    auto* aislante = qobject_cast<QComboBox*>(e.cajaTrafo("TIPO AISLANTE"));
+    ASSERT_TRUE(aislante);
+    EXPECT_EQ(aislante->currentText(), u("ACT.YPF 64"));
     EXPECT_EQ(e.trafo().paginaTrafos()->botonModo()->text(), u("Automático"));
     EXPECT_EQ(QApplication::focusWidget(), e.cajaTrafo("AREA"));
     EXPECT_TRUE(e.lineaTrafo("MARCA")->text().isEmpty());
 
+    // The oil list offers the oils stored; a new one may be typed and is offered after the save.
+    const auto ofrecidos = [aislante] {
+        QStringList out;
+        for (int i = 0; i < aislante->count(); ++i)
+            out << aislante->itemText(i);
+        return out;
+    };
+    EXPECT_EQ(ofrecidos(), (QStringList{u("MINERAL"), u("SILICONA")}));
+    VentanaPrueba::escribir(aislante->lineEdit(), u("Éster natural"));
     VentanaPrueba::escribir(e.lineaTrafo("AREA"), u("Oeste"));
     e.pulsar(PaginaTrafos::Agregar);
     EXPECT_EQ(e.lineaTrafo("AREA")->text(), u("Oeste"));
@@ -54,8 +65,11 @@ TEST(EdicionRegistros, AgregarTrafoProponeElSiguienteYGuardaUnaSolaFila)
     e.pulsar(PaginaTrafos::Guardar);
     EXPECT_TRUE(e.mensajes.shown.isEmpty()) << e.textos().toStdString();
     EXPECT_EQ(e.filas("Trafoge"), 4);
-    EXPECT_EQ(e.valor(u("SELECT AREA || TIPO || AUTO || ESTADO FROM Trafoge WHERE \"CÓDIGO\"=31")).toString(),
-              u("OesteT.EXPANSIÓN00"));
+    EXPECT_EQ(e.valor(u("SELECT AREA || TIPO || AUTO || ESTADO || \"TIPO AISLANTE\" FROM Trafoge WHERE "
+                        "\"CÓDIGO\"=31"))
+                  .toString(),
+              u("OesteT.EXPANSIÓN00Éster natural"));
+    EXPECT_EQ(ofrecidos(), (QStringList{u("Éster natural"), u("MINERAL"), u("SILICONA")}));
     EXPECT_FALSE(e.editando() || e.agregando(Vista::Trafo));
     EXPECT_EQ(e.codigo(e.vistas.Data1), u("31"));
     EXPECT_EQ(e.codigoLista(), u("31"));

@@ -23,10 +23,10 @@
 inline void llenarPlanta(const TempData& datos)
 {
     datos.exec(u("INSERT INTO Trafoge (\"CÓDIGO\", AREA, MARCA, TIPO, \"DENOMINACIÓN\", \"NRO DE SERIE\", "
-                 "ESTADO, GRAVEDAD, "
-                 "AUTO) VALUES (10, 'Norte', 'Tadeo', 'SECO', 'Bombeo', 'S-100', 3, 12.5, 1),"
-                 "(20, 'Sur', 'Ivera', 'SELLADO', 'Planta', 'S-200', 1, 0, 0),"
-                 "(30, 'Este', 'Ivera', 'T.EXPANSIÓN', 'Taller', 'S-300', 2, 4, 0)"));
+                 "ESTADO, GRAVEDAD, AUTO, \"TIPO AISLANTE\") VALUES "
+                 "(10, 'Norte', 'Tadeo', 'SECO', 'Bombeo', 'S-100', 3, 12.5, 1, 'SILICONA'),"
+                 "(20, 'Sur', 'Ivera', 'SELLADO', 'Planta', 'S-200', 1, 0, 0, 'MINERAL'),"
+                 "(30, 'Este', 'Ivera', 'T.EXPANSIÓN', 'Taller', 'S-300', 2, 4, 0, NULL)"));
     datos.exec(u("INSERT INTO Revision (\"CÓDIGO\", FECHA, LIMPIEZA, \"SEC  / PRIM A TIERRA 10'\") VALUES "
                  "(20, '2024-01-10', 'BIEN', 250), (20, '2024-06-10', 'REGULAR', NULL),"
                  "(30, '2025-03-01', 'BIEN', NULL), (30, '2025-09-01', 'NO REALIZADA', NULL)"));
