@@ -6,6 +6,7 @@
 #include "utilities/logic/Mensajes.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -30,9 +31,16 @@ QList<EntradaValidada::Adjunta> EntradaValidada::adjuntarA(const EnlaceCampos& e
     const schema::Table& tabla = enlace.tabla();
     for (const QString& nombre : enlace.campos()) {
         const schema::Field* campo = tabla.field(nombre);
-        auto* caja = qobject_cast<QLineEdit*>(enlace.caja(nombre));
-        if (campo && caja && campo->checker != schema::Checker::None)
+        if (!campo)
+            continue;
+        if (auto* caja = qobject_cast<QLineEdit*>(enlace.caja(nombre))) {
             adjuntas.append({campo, attach(caja, *campo, mensajes)});
+        } else if (auto* lista = qobject_cast<QComboBox*>(enlace.caja(nombre)); lista && lista->lineEdit()) {
+            auto* entrada = new EntradaValidada(lista->lineEdit(), schema::Checker::None, mensajes);
+            entrada->m_lista = lista;
+            lista->installEventFilter(entrada);
+            adjuntas.append({campo, entrada});
+        }
     }
     return adjuntas;
 }
@@ -122,7 +130,7 @@ void EntradaValidada::checkNow()
 
 bool EntradaValidada::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_box)
+    if (!watched || (watched != m_box && watched != m_lista))
         return QObject::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::FocusIn: {
@@ -154,9 +162,11 @@ bool EntradaValidada::eventFilter(QObject* watched, QEvent* event)
         const bool asTab = m_enterAsTab;
         if (m_onEnter)
             m_onEnter();
-        if (asTab && box) {
+        // An editable list moves on itself: its text box is only its inner part.
+        QPointer<QObject> destino = watched;
+        if (asTab && box && destino) {
             QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
-            QCoreApplication::sendEvent(box.data(), &tab);
+            QCoreApplication::sendEvent(destino.data(), &tab);
         }
         return true;
     }

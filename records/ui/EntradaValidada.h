@@ -29,7 +29,8 @@ public:
 
     // Fits box with the checker that the schema gives field.
     static EntradaValidada* attach(QLineEdit* box, const schema::Field& field, Mensajes& mensajes);
-    // Fits every line box bound by enlace whose field has a keystroke checker.
+    // Fits every line box bound by enlace (the checker its field has, if any) and the text of
+    // every editable list, so that all of them select their text on entry and take Enter as Tab.
     struct Adjunta
     {
         const schema::Field* campo;
@@ -69,6 +70,8 @@ private:
     void onTextChanged();
 
     QPointer<QLineEdit> m_box;
+    // The editable list whose text m_box is: it receives the focus and the keys itself.
+    QPointer<QWidget> m_lista;
     schema::Checker m_checker;
     Mensajes& m_mensajes;
     SeparatorProvider m_separator;

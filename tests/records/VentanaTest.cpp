@@ -358,6 +358,27 @@ TEST(Ventana, LasCajasDelEnsayoSeCompruebanAlTeclear)
         QTest::keyClick(ensayos->cajaTxt(caja), Qt::Key_Return);
         EXPECT_EQ(detalle->tabText(detalle->currentIndex()), u(pestana));
     }
+    // Boxes without a checker, lists included, also select their text on entry and take Enter
+    // as Tab.
+    PaginaTrafos* trafos = p.trafo().paginaTrafos();
+    const std::pair<QWidget*, EnlaceCampos*> cajas[] = {
+        {ensayos, ensayos->enlace()}, {trafos, trafos->enlace()}, {trafos, trafos->enlace()}};
+    const char* campos[] = {"EMPRESA", "AREA", "TIPO AISLANTE"};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(campos[i]);
+        p.trafo().tabs()->setCurrentWidget(cajas[i].first);
+        QWidget* caja = cajas[i].second->caja(u(campos[i]));
+        auto* lista = qobject_cast<QComboBox*>(caja);
+        QLineEdit* texto = lista ? lista->lineEdit() : qobject_cast<QLineEdit*>(caja);
+        ASSERT_TRUE(texto);
+        texto->setText(u("Ñandú 3"));
+        caja->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(caja->hasFocus());
+        QTRY_COMPARE(texto->selectedText(), u("Ñandú 3"));
+        QTest::keyClick(caja, Qt::Key_Return);
+        EXPECT_FALSE(caja->hasFocus());
+        EXPECT_EQ(texto->text(), u("Ñandú 3"));
+    }
 }
 
 // The grid shows every column of the table and reads only the rows it paints.
