@@ -645,15 +645,67 @@ Status RecordView::Private::save()
               names.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
               placeholders(int(names.size())) + QLatin1Char(')');
     }
+    // A transformer's new code takes its inspections, tests and maintenance with it, in the
+    // same step: either all of them change or none.
+    const int codeIndex = table->codeUnique ? fieldIndex(table->codeField) : -1;
+    std::optional<QVariant> oldCode;
+    if (mode == EditMode::Edit && codeIndex >= 0 && dirty[codeIndex]) {
+        auto read = prepared(QStringLiteral("SELECT ") + schema::quoteIdentifier(table->codeField) +
+                                 QStringLiteral(" FROM ") + tableName + QStringLiteral(" WHERE rowid = ?"),
+                             {keys[pos]});
+        if (!read)
+            return Status::failure(storeError(read.error()));
+        auto row = read.value()->step();
+        if (row && row.value() && read.value()->value(0) != buffer[codeIndex])
+            oldCode = read.value()->value(0);
+        static_cast<void>(read.value()->reset()); // a failed read only skips the follow-up
+    }
+    if (oldCode) {
+        if (Status st = db->exec(QStringLiteral("SAVEPOINT cambio_de_codigo")); !st)
+            return Status::failure(storeError(st.error()));
+    }
+    const auto undoCodeChange = [&] {
+        if (oldCode)
+            ignorarFallo(db->exec(QStringLiteral("ROLLBACK TO cambio_de_codigo; RELEASE cambio_de_codigo")),
+                         logData(), "Deshacer el cambio de código");
+    };
     auto stmt = prepared(sql, params);
-    if (!stmt)
+    if (!stmt) {
+        undoCodeChange();
         return Status::failure(storeError(stmt.error()));
+    }
     auto done = stmt.value()->step();
     const int code = sqlite3_extended_errcode(db->handle());
+    const int changed = sqlite3_changes(db->handle());
     static_cast<void>(stmt.value()->reset()); // repeats the step's error, handled below
+    if (done && oldCode) {
+        for (const schema::Table& other : schema::tables()) {
+            if (&other == table || other.codeField.isEmpty())
+                continue;
+            const QString codeName = schema::quoteIdentifier(other.codeField);
+            auto moved = prepared(QStringLiteral("UPDATE ") + schema::quoteIdentifier(other.name) +
+                                      QStringLiteral(" SET ") + codeName + QStringLiteral(" = ? WHERE ") +
+                                      codeName + QStringLiteral(" = ?"),
+                                  {buffer[codeIndex], *oldCode});
+            if (!moved) {
+                undoCodeChange();
+                return Status::failure(storeError(moved.error()));
+            }
+            auto movedDone = moved.value()->step();
+            static_cast<void>(moved.value()->reset()); // repeats the step's error, handled below
+            if (!movedDone) {
+                undoCodeChange();
+                return Status::failure(storeError(movedDone.error()));
+            }
+        }
+        if (Status st = db->exec(QStringLiteral("RELEASE cambio_de_codigo")); !st) {
+            undoCodeChange();
+            return Status::failure(storeError(st.error()));
+        }
+    }
     if (!done) {
+        undoCodeChange();
         if (code == SQLITE_CONSTRAINT_UNIQUE && table->codeUnique) {
-            const int codeIndex = fieldIndex(table->codeField);
             const QVariant value = codeIndex >= 0 ? buffer[codeIndex] : QVariant();
             return Status::failure(
                 QStringLiteral("Ya existe un transformador con el código %1").arg(value.toString()));
@@ -661,7 +713,7 @@ Status RecordView::Private::save()
         return Status::failure(storeError(done.error()));
     }
     if (mode == EditMode::Edit) {
-        if (sqlite3_changes(db->handle()) == 0)
+        if (changed == 0)
             return Status::failure(storeError(QStringLiteral("el registro ya no existe")));
         forget(keys[pos]);
         lastModified = encodeKey(keys[pos]);

@@ -157,6 +157,7 @@ void EdicionRegistros::guardarTrafo()
         m_trafos.ponerAutomatico();
 
     const QByteArray marca = trafos.bookmark();
+    const QVariant codigoAntes = nueva ? QVariant() : trafos.value(campo::trafoge::CODIGO);
     // The boxes first: a value the file cannot take is reported, not dropped.
     Status escrito = m_trafos.escribir();
     const PaginaTrafos::EstadoElegido elegido = m_trafos.estadoElegido();
@@ -174,6 +175,13 @@ void EdicionRegistros::guardarTrafo()
         // The edit stays open with what was typed: nothing is lost.
         m_mensajes.aviso(escrito.error());
         return;
+    }
+    // A new code took the transformer's dated rows with it: the dated views read them again
+    // before the alignment looks for them.
+    if (!nueva && codigoAntes != trafos.value(campo::trafoge::CODIGO)) {
+        Interruptor::Mientras quietas(m_estado.ReposicionActiva, false);
+        for (RecordView* v : {&m_vistas.Data2, &m_vistas.Data3, &m_vistas.Data4})
+            ignorarFallo(v->refresh(), logRecords(), "Releer una vista tras cambiar el código");
     }
     // A saved new row became current and the alignment brought the other tabs and the list to
     // it; a changed row is shown again so the lights and the list take its state.

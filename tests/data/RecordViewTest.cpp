@@ -264,6 +264,12 @@ TEST_F(RecordViewTest, EditsStartImplicitlyAreSavedOnLeavingAndADuplicateCodeKee
     EXPECT_EQ(view->value(0), QVariant(10));
 
     // Row 20 takes code 10: the store refuses, the move is not made and the edit remains.
+    data.exec(u("INSERT INTO Revision (\"CÓDIGO\", FECHA) VALUES (20, '2024-01-01'), (10, '2024-01-02');"
+                "INSERT INTO Ensayos (\"Código\", Fecha) VALUES (20, '2024-01-03');"
+                "INSERT INTO Mantenimiento (\"Código\", Fecha) VALUES (20, '2024-01-04')"));
+    const QString filasDe = u("SELECT (SELECT count(*) FROM Revision WHERE \"CÓDIGO\" = %1) || '/' || "
+                              "(SELECT count(*) FROM Ensayos WHERE \"Código\" = %1) || '/' || "
+                              "(SELECT count(*) FROM Mantenimiento WHERE \"Código\" = %1)");
     ASSERT_TRUE(view->moveNext().ok() && view->setValue(u("CÓDIGO"), 10).ok());
     QSignalSpy errors(view.get(), &RecordView::errorOccurred);
     const Status moved = view->moveNext();
@@ -275,6 +281,13 @@ TEST_F(RecordViewTest, EditsStartImplicitlyAreSavedOnLeavingAndADuplicateCodeKee
     EXPECT_EQ(view->value(0), QVariant(10));
     view->cancelUpdate();
     EXPECT_EQ(view->value(0), QVariant(20));
+    EXPECT_EQ(stored(filasDe.arg(20)), QVariant(u("1/1/1")));
+    EXPECT_EQ(stored(filasDe.arg(10)), QVariant(u("1/0/0")));
+    // A new code takes the transformer's inspections, tests and maintenance with it.
+    ASSERT_TRUE(view->setValue(u("CÓDIGO"), 21).ok() && view->update().ok());
+    EXPECT_EQ(stored(filasDe.arg(21)), QVariant(u("1/1/1")));
+    EXPECT_EQ(stored(filasDe.arg(20)), QVariant(u("0/0/0")));
+    EXPECT_EQ(stored(filasDe.arg(10)), QVariant(u("1/0/0")));
 
     // The same on adding: the buffer is kept and another code saves it.
     ASSERT_TRUE(view->addNew().ok() && view->setValue(u("CÓDIGO"), 30).ok());

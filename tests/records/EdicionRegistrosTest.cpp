@@ -134,6 +134,15 @@ TEST(EdicionRegistros, GuardarTrafoExistenteConEstadoManual)
         u("Otra37.01"));
     EXPECT_EQ(e.filas("Trafoge"), 3);
     EXPECT_EQ(CabeceraTrafo::estadoLuz(e.trafo().luces().first()), 3);
+
+    // A new code takes the transformer's inspections along, and the tabs show them.
+    VentanaPrueba::escribir(e.lineaTrafo("CÓDIGO"), u("25"));
+    e.pulsar(PaginaTrafos::Guardar);
+    EXPECT_TRUE(e.mensajes.shown.isEmpty()) << e.textos().toStdString();
+    EXPECT_EQ(e.filas("Revision", "\"CÓDIGO\"=25"), 2);
+    EXPECT_EQ(e.filas("Revision", "\"CÓDIGO\"=20"), 0);
+    EXPECT_EQ(e.trafo().paginaRevision()->textoCodigo(), u("25"));
+    EXPECT_EQ(e.trafo().paginaRevision()->textoFecha(), u("10/01/2024"));
 }
 
 // The deletion asks first (No by default); during an edit it asks nothing; the transformer's
