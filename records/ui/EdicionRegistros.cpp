@@ -49,6 +49,18 @@ EdicionRegistros::EdicionRegistros(RunState& estado, DataViews& vistas, Alineaci
     }
 }
 
+bool EdicionRegistros::guardarPendientes()
+{
+    for (RecordView* v : {&m_vistas.Data1, &m_vistas.Data2, &m_vistas.Data3, &m_vistas.Data4}) {
+        if (Status st = v->update(); !st) {
+            m_mensajes.aviso(st.error());
+            return false;
+        }
+    }
+    reiniciar();
+    return true;
+}
+
 void EdicionRegistros::reiniciar()
 {
     m_editandoTrafo = false;

@@ -45,6 +45,9 @@ public:
     // A row of the view is being added (for the transformer view: until it is saved).
     bool agregando(Alineacion::Vista v) const { return m_agregando[static_cast<size_t>(v)]; }
     // No edit and no addition: the state after the views were opened on another file.
+    // Saves the edits of the four record views as leaving their rows would, and ends any
+    // addition; a save the file refuses is reported and false returned.
+    bool guardarPendientes();
     void reiniciar();
 
 signals:

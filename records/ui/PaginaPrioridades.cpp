@@ -148,6 +148,10 @@ void PaginaPrioridades::reconstruir()
     const std::shared_ptr<Database> db = m_vistas.database();
     if (m_estado.SoloLectura || !db)
         return;
+    // What is being edited is saved first, as leaving the row would save it; a save the file
+    // refuses has been reported and nothing runs.
+    if (m_antesDeReconstruir && !m_antesDeReconstruir())
+        return;
     Result<diagnostico::ResumenCorrida> r = diagnostico::ResumenCorrida{};
     {
         Interruptor::Mientras reposicion(m_estado.ReposicionActiva, false);
@@ -166,15 +170,17 @@ void PaginaPrioridades::reconstruir()
         for (RecordView* v : {&m_vistas.Data4, &m_vistas.Data3, &m_vistas.Data2, &m_vistas.Data1})
             ignorarFallo(v->refresh(), logRecords(), "Releer una vista tras el diagnóstico");
         ignorarFallo(m_vistas.Ado1.requery(), logRecords(), "Releer la lista tras el diagnóstico");
-        if (m_modelo->rowCount() > 0)
-            m_lista->setCurrentIndex(m_modelo->index(0, 0));
-        filaActualCambiada();
 
         m_progreso->hide();
         m_progreso->reset();
         m_lista->show();
         m_reconstruir->setEnabled(true);
     }
+    // With the switch back on, the list's first row brings the four tabs and the test's
+    // evaluation to its transformer.
+    if (m_modelo->rowCount() > 0)
+        m_lista->setCurrentIndex(m_modelo->index(0, 0));
+    filaActualCambiada();
     if (!r)
         m_mensajes.error(r.error());
     else if (r.value().fallidos > 0)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 class DataViews;
 class ListaTrafos;
@@ -34,6 +35,8 @@ public:
     // whoever aligns the views and calls seguirTransformador turns this off.
     void setSeguirDatos1(bool seguir);
     // Read-only mode hides "RECONSTRUIR": the general diagnosis writes every transformer.
+    // Runs before RECONSTRUIR touches anything: saves what is being edited; false stops the run.
+    void setAntesDeReconstruir(std::function<bool()> antes) { m_antesDeReconstruir = std::move(antes); }
     void setSoloLectura(bool soloLectura);
 
     // "RECONSTRUIR": the general diagnosis of every transformer in the file, with the bar in
@@ -76,4 +79,5 @@ private:
     bool m_seguirDatos1 = true;
     // The page itself moves the list's current row: not a user's choice.
     bool m_moviendoLista = false;
+    std::function<bool()> m_antesDeReconstruir;
 };

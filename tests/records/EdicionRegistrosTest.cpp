@@ -326,3 +326,39 @@ TEST(EdicionRegistros, LoQueElArchivoRechazaSeInformaYSoloLecturaNoCambiaNada)
     EXPECT_TRUE(e.mensajes.shown.isEmpty());
     EXPECT_EQ(e.filas("Trafoge"), 3);
 }
+
+// RECONSTRUIR saves what is being typed first, as leaving the row would, ends the edit, and
+// leaves the four tabs on the list's first transformer with its test evaluated; a save the
+// file refuses stops it before anything runs.
+TEST(EdicionRegistros, ReconstruirGuardaLoPendienteYAlineaLasPestanas)
+{
+    Edicion e;
+    e.irA(20);
+    PaginaPrioridades* prioridades = e.trafo().paginaPrioridades();
+    e.pulsar(PaginaTrafos::Agregar);
+    VentanaPrueba::escribir(e.lineaTrafo("CÓDIGO"), u("30"));
+    QTest::mouseClick(prioridades->botonReconstruir(), Qt::LeftButton);
+    EXPECT_EQ(e.textos(), u("Ya existe un transformador con el código 30"));
+    EXPECT_EQ(e.valor(u("SELECT GRAVEDAD FROM Trafoge WHERE \"CÓDIGO\"=10")).toDouble(), 12.5);
+    EXPECT_TRUE(e.editando());
+
+    e.mensajes.shown.clear();
+    e.pulsar(PaginaTrafos::Cancelar);
+    e.irA(20);
+    VentanaPrueba::escribir(e.lineaTrafo("MARCA"), u("Sin guardar"));
+    QTest::mouseClick(prioridades->botonReconstruir(), Qt::LeftButton);
+    EXPECT_TRUE(e.mensajes.shown.isEmpty()) << e.textos().toStdString();
+    EXPECT_EQ(e.valor(u("SELECT MARCA FROM Trafoge WHERE \"CÓDIGO\"=20")).toString(), u("Sin guardar"));
+    EXPECT_FALSE(e.editando() || e.agregando(Vista::Trafo));
+    // The list's first row is the window's transformer on every tab, its test evaluated.
+    const QString primero = e.codigoLista();
+    ASSERT_FALSE(primero.isEmpty());
+    EXPECT_EQ(e.codigo(e.vistas.Data1), primero);
+    EXPECT_EQ(e.trafo().paginaTrafos()->cabecera()->caja(0)->text(), primero);
+    for (PaginaFechada* f : {static_cast<PaginaFechada*>(e.trafo().paginaRevision()),
+                             static_cast<PaginaFechada*>(e.trafo().paginaEnsayos()),
+                             static_cast<PaginaFechada*>(e.trafo().paginaMantenimiento())})
+        EXPECT_TRUE(f->textoCodigo() == primero || (f->textoCodigo().isEmpty() && f->sinRegistros()))
+            << f->objectName().toStdString() << " " << f->textoCodigo().toStdString();
+    EXPECT_EQ(e.codigo(e.vistas.Data3), e.trafo().paginaEnsayos()->textoCodigo());
+}
