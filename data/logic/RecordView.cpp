@@ -260,6 +260,7 @@ struct RecordView::Private
     QList<QVariant> original;
     QList<bool> dirty;
     QByteArray lastModified;
+    int lastDeleteError = 0;
 
     // Row values by key (rowid, or position in a paged view); bounded, oldest dropped first.
     mutable QHash<qint64, QList<QVariant>> cache;
@@ -983,6 +984,11 @@ QByteArray RecordView::bookmark() const
     return d->onRow() ? encodeKey(d->keyAt(d->pos)) : QByteArray();
 }
 
+int RecordView::lastDeleteErrorCode() const
+{
+    return d->lastDeleteError;
+}
+
 QByteArray RecordView::lastModified() const
 {
     return d->lastModified;
@@ -1261,8 +1267,11 @@ Status RecordView::deleteCurrent()
 {
     if (!d->open)
         return fail(closedView());
-    if (!d->writable())
+    d->lastDeleteError = 0;
+    if (!d->writable()) {
+        d->lastDeleteError = SQLITE_READONLY;
         return fail(readOnlyView());
+    }
     if (d->mode == EditMode::Add) {
         // Deleting a row not yet stored only discards it.
         cancelUpdate();
@@ -1278,9 +1287,12 @@ Status RecordView::deleteCurrent()
     auto stmt = d->prepared(QStringLiteral("DELETE FROM ") + schema::quoteIdentifier(d->table->name) +
                                 QStringLiteral(" WHERE rowid = ?"),
                             {rowid});
-    if (!stmt)
+    if (!stmt) {
+        d->lastDeleteError = sqlite3_extended_errcode(d->db->handle());
         return fail(QStringLiteral("No se pudo eliminar el registro: ") + stmt.error());
+    }
     auto done = stmt.value()->step();
+    d->lastDeleteError = done ? 0 : sqlite3_extended_errcode(d->db->handle());
     static_cast<void>(stmt.value()->reset()); // repeats the step's error, handled below
     if (!done)
         return fail(QStringLiteral("No se pudo eliminar el registro: ") + done.error());

@@ -129,6 +129,8 @@ public:
     // Deletes the current row; the view stands on the deleted row (values invalid, no bookmark)
     // until the next move. Deleting a row being added only discards it.
     Status deleteCurrent();
+    // The engine's error number of the last deletion that failed (0 when none did).
+    int lastDeleteErrorCode() const;
     EditMode editMode() const;
     bool isDeleted() const; // the current row was deleted and no move has happened yet
 

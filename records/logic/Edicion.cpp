@@ -89,9 +89,9 @@ QString tituloEliminar(Alineacion::Vista vista)
     return QStringLiteral("ELIMINAR REGISTRO DE TRANSFORMADORES");
 }
 
-QString errorEliminar(const QString& motivo)
+QString errorEliminar(int numero, const QString& motivo)
 {
-    return QStringLiteral("Error:   ") + motivo;
+    return QStringLiteral("Error: ") + QString::number(numero) + QStringLiteral("   ") + motivo;
 }
 
 QString sinFilaParaGuardar()

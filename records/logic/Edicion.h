@@ -36,7 +36,7 @@ QString preguntaEliminarTrafo(const QString& codigo);
 QString preguntaEliminarFila(const QString& codigo, const QString& fecha);
 QString tituloEliminar(Alineacion::Vista vista);
 // A deletion the file refused, as shown to the user.
-QString errorEliminar(const QString& motivo);
+QString errorEliminar(int numero, const QString& motivo);
 // Guardar pressed with no row to save (the tab has none and no addition was started).
 QString sinFilaParaGuardar();
 

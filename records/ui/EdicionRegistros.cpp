@@ -223,7 +223,7 @@ void EdicionRegistros::eliminarTrafo()
     Interruptor::Mientras sinSincronizar(m_estado.SincronizacionActiva, false);
     const Status borrado = trafos.deleteCurrent();
     if (!borrado) {
-        m_mensajes.aviso(edicion::errorEliminar(borrado.error()));
+        m_mensajes.aviso(edicion::errorEliminar(trafos.lastDeleteErrorCode(), borrado.error()));
         return;
     }
     // The transformer's inspections, tests and maintenance stay in the file.
@@ -354,7 +354,7 @@ void EdicionRegistros::eliminar(Alineacion::Vista v)
         return;
     const Status borrado = view.deleteCurrent();
     if (!borrado) {
-        m_mensajes.aviso(edicion::errorEliminar(borrado.error()));
+        m_mensajes.aviso(edicion::errorEliminar(view.lastDeleteErrorCode(), borrado.error()));
         return;
     }
     // The next row of the table: the window follows it to its transformer.

@@ -313,7 +313,8 @@ TEST(EdicionRegistros, LoQueElArchivoRechazaSeInformaYSoloLecturaNoCambiaNada)
         e.mensajes.answers.enqueue(Mensajes::Answer::Yes);
         e.pulsar(PaginaTrafos::Eliminar);
         ASSERT_EQ(e.mensajes.texts().size(), 3);
-        EXPECT_TRUE(e.mensajes.texts().last().startsWith(u("Error:"))) << e.textos().toStdString();
+        EXPECT_TRUE(e.mensajes.texts().last().startsWith(u("Error: 8   No se puede modificar")))
+            << e.textos().toStdString();
         EXPECT_EQ(e.filas("Trafoge"), 3);
     }
     VentanaPrueba::Opciones soloLectura;
