@@ -19,6 +19,11 @@ const QString& mensajeAnio()
     static const QString s = QStringLiteral("Error en fecha (Año)");
     return s;
 }
+const QString& mensajeEnteros()
+{
+    static const QString s = QString::fromUtf8("Este campo admite solo números enteros");
+    return s;
+}
 const QString& mensajeDia()
 {
     static const QString s = QStringLiteral("Error en fecha (Dia)");
@@ -168,9 +173,11 @@ CheckResult validaEn(const InputState& in)
         return unchanged(in);
     if (hasAnyOf(in.text, QStringLiteral("-$+")) || !isNumber(in.text, QStringLiteral(".,"), false))
         return dropLast(in);
+    // A separator is refused with a word, and what stands before it is selected so that the
+    // next key does not glue a fraction's digits onto the whole number.
     const int cut = firstOfDotOrComma(in.text);
     if (cut >= 0)
-        return {withTextAtEnd(in.text.left(cut)), QString(), false};
+        return selectFrom(withTextAtEnd(in.text.left(cut)), 0, mensajeEnteros());
     return unchanged(in);
 }
 

@@ -1,6 +1,7 @@
 #include "diagnosis/ui/Semaforo.h"
 #include "diagnosis/ui/VentanaMetodo.h"
 #include "diagnosis/ui/VentanasMetodo.h"
+#include "records/logic/Validar.h"
 #include "records/ui/PaginaEnsayos.h"
 #include "records/ui/PaginaPrioridades.h"
 #include "records/ui/PaginaRevision.h"
@@ -147,7 +148,22 @@ TEST(Ensayos, TeclearUnGasActualizaLosTotales)
             }
             VentanaPrueba::escribir(h2, u("100"));
             EXPECT_EQ(e.caja("Total Gas")->text(), u("851") + sep + u("5"));
-            e.vistas.Data3.cancelUpdate();
+            // Gases take decimals as the laboratory reports them.
+            // Typed with either key, the box shows the system's separator.
+            const std::pair<const char*, double> decimales[] = {{"Acetileno", 0.5}, {"Dióxido", 3000.5}};
+            for (const auto& [campo, valor] : decimales) {
+                VentanaPrueba::escribir(e.caja(campo), QString::number(valor));
+                EXPECT_EQ(e.caja(campo)->text(),
+                          QString::number(valor).replace(QLatin1Char('.'), validar::systemDecimalSeparator()))
+                    << campo;
+            }
+            ASSERT_TRUE(e.vistas.Data3.update().ok());
+            for (const auto& [campo, valor] : decimales)
+                EXPECT_DOUBLE_EQ(
+                    e.valor(u("SELECT \"%1\" FROM Ensayos WHERE \"Código\"=5").arg(u(campo))).toDouble(),
+                    valor)
+                    << campo;
+            EXPECT_TRUE(e.mensajes.shown.isEmpty()) << e.mensajes.texts().join(u("|")).toStdString();
         }
         QLocale::setDefault(antes);
     }

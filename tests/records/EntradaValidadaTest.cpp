@@ -65,7 +65,7 @@ TEST_F(EntradaFixture, EachBoxWritesBackTheRepairAndSelectsTheFault)
         bool complete = false;
     } casos[] = {
         {m_acidez, "1.5,", "1,5"},
-        {m_ppm, "-12,", "12"},
+        {m_ppm, "12.5", "12,5"},                                   // a water content takes decimals
         {m_anio, "19391985", "1985", {u("Error en fecha (Año)")}}, // the next key replaces the year
         {m_fecha, "1/13/", "1/13/", {u("Error en fecha (Mes)")}, "/13/"},
         {m_fecha, "05.12-2026", "05/12/2026", {}, "", true},
