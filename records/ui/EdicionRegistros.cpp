@@ -251,8 +251,13 @@ void EdicionRegistros::refrescarTrafo()
 
 void EdicionRegistros::cancelarTrafo()
 {
-    if (!m_editandoTrafo)
+    if (!m_editandoTrafo) {
+        // Changes typed into an existing transformer are abandoned: its stored values return
+        // and the window stays on it.
+        m_vistas.Data1.cancelUpdate();
+        m_trafos.mostrarGuardado();
         return;
+    }
     m_trafos.vaciarCodigo();
     {
         // The new row is dropped by re-reading the view.
@@ -375,9 +380,15 @@ void EdicionRegistros::refrescar(Alineacion::Vista v)
 void EdicionRegistros::cancelar(Alineacion::Vista v)
 {
     PaginaFechada* p = pagina(v);
-    if (!p || !agregando(v))
+    if (!p)
         return;
     RecordView& view = m_alineacion.vista(v);
+    if (!agregando(v)) {
+        // An existing row's typed changes are abandoned and its stored values return.
+        view.cancelUpdate();
+        p->mostrarGuardado();
+        return;
+    }
     p->vaciarFecha();
     {
         Interruptor::Mientras reposicion(m_estado.ReposicionActiva, false);

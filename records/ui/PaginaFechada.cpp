@@ -167,6 +167,11 @@ QString PaginaFechada::textoFecha() const
     return caja ? caja->text() : QString();
 }
 
+void PaginaFechada::mostrarGuardado()
+{
+    m_enlace->mostrar();
+}
+
 void PaginaFechada::vaciarFecha()
 {
     if (auto* caja = m_enlace ? qobject_cast<QLineEdit*>(m_enlace->caja(tablaEsquema().dateField)) : nullptr)

@@ -68,6 +68,8 @@ public:
     QString textoCodigo() const;
     QString textoFecha() const;
     void vaciarFecha();
+    // Shows the row's stored values again, dropping what was typed.
+    void mostrarGuardado();
     void enfocarFecha();
     // A new row on screen: empty boxes, the transformer's code and the focus in the date box.
     void prepararNuevo(const QString& codigo);

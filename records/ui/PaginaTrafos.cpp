@@ -321,6 +321,12 @@ void PaginaTrafos::setAislantes(RecordView& aislantes)
     llenar();
 }
 
+void PaginaTrafos::mostrarGuardado()
+{
+    m_enlace->mostrar();
+    m_cabecera->mostrar();
+}
+
 void PaginaTrafos::prepararNuevo(const QString& codigoPropuesto)
 {
     m_enlace->mostrar();

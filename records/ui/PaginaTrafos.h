@@ -62,6 +62,8 @@ public:
     // The type list's text, stored with a new transformer.
     QString tipoElegido() const;
     void vaciarCodigo();
+    // Shows the row's stored values again (boxes, header, state area), dropping what was typed.
+    void mostrarGuardado();
     void enfocarCodigo();
     // A new row on screen: empty boxes, the proposed code, "T.EXPANSIÓN", "ACT.YPF 64",
     // "Automático", and the focus in AREA.

@@ -363,3 +363,30 @@ TEST(EdicionRegistros, ReconstruirGuardaLoPendienteYAlineaLasPestanas)
             << f->objectName().toStdString() << " " << f->textoCodigo().toStdString();
     EXPECT_EQ(e.codigo(e.vistas.Data3), e.trafo().paginaEnsayos()->textoCodigo());
 }
+
+// Ca&ncelar on an existing row drops what was typed: the stored values come back, the window
+// stays on the row and the next move saves nothing.
+TEST(EdicionRegistros, CancelarDescartaLoEscritoEnUnaFilaExistente)
+{
+    Edicion e;
+    e.irA(20);
+    VentanaPrueba::escribir(e.lineaTrafo("MARCA"), u("Otra marca"));
+    e.pulsar(PaginaTrafos::Cancelar);
+    EXPECT_EQ(e.lineaTrafo("MARCA")->text(), u("Ivera"));
+    EXPECT_EQ(e.codigo(e.vistas.Data1), u("20"));
+
+    PaginaFechada* revision = e.trafo().paginaRevision();
+    QLineEdit* tierra = VentanaPrueba::caja(revision, u("SEC  / PRIM A TIERRA 10'"));
+    VentanaPrueba::escribir(tierra, u("999"));
+    e.pulsar(revision, PaginaFechada::Cancelar);
+    EXPECT_EQ(tierra->text(), u("250"));
+    EXPECT_EQ(revision->textoFecha(), u("10/01/2024"));
+
+    e.pulsar(e.trafo().paginaTrafos()->barra(), BarraNavegacion::Siguiente);
+    e.pulsar(revision->barra(), BarraNavegacion::Primero);
+    EXPECT_EQ(e.valor(u("SELECT MARCA FROM Trafoge WHERE \"CÓDIGO\"=20")).toString(), u("Ivera"));
+    EXPECT_EQ(
+        e.valor(u("SELECT \"SEC  / PRIM A TIERRA 10'\" FROM Revision WHERE FECHA='2024-01-10'")).toInt(),
+        250);
+    EXPECT_TRUE(e.mensajes.shown.isEmpty()) << e.textos().toStdString();
+}
