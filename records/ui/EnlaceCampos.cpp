@@ -175,10 +175,16 @@ void EnlaceCampos::mostrarEn(Enlace& e)
         b->setChecked(v.toBool());
     } else if (auto* m = qobject_cast<QTextEdit*>(e.caja)) {
         const QString texto = v.toString();
+        // Each record's notes start from the plain format: a colour or weight chosen in the
+        // previous record must not carry over into what is typed here.
+        m->clear();
+        m->setCurrentCharFormat(QTextCharFormat());
         if (Qt::mightBeRichText(texto))
             m->setHtml(texto);
         else
             m->setPlainText(texto);
+        if (!Qt::mightBeRichText(texto))
+            m->setCurrentCharFormat(QTextCharFormat());
     }
     e.cambiado = false;
     m_cargando = false;

@@ -273,7 +273,16 @@ TEST(Notas, BoldTypedInTheBoxIsStoredAsHtmlAndComesBackBold)
                 html.contains(u("aceite bajo")))
         << html.toStdString();
 
+    // The next record's notes start plain: what is typed there is stored without the bold.
+    caja->setFocus();
+    QTest::keyClicks(caja, u("nuevo"));
     ASSERT_TRUE(p.vistas.Data2.movePrevious().ok());
+    const QString otra =
+        queryRows(*p.datos.open(true), u("SELECT \"OBS GENERALES\" FROM Revision WHERE \"CÓDIGO\" = 2"))
+            .value(0)
+            .value(0)
+            .toString();
+    EXPECT_TRUE(otra.contains(u("nuevo")) && !otra.contains(u("font-weight:700"))) << otra.toStdString();
     EXPECT_EQ(caja->toPlainText(), u("aceite bajo"));
     QTextCursor cursor(caja->document());
     cursor.setPosition(11); // after the last letter
