@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDate>
+#include <QEvent>
 #include <QLineEdit>
 #include <QLocale>
 #include <QTextEdit>
@@ -101,6 +102,75 @@ bool EnlaceCampos::hayCambios() const
         if (e.cambiado)
             return true;
     return false;
+}
+
+namespace {
+
+// Eats what would change a locked control: clicks, keys and the wheel.
+class Bloqueo : public QObject
+{
+public:
+    explicit Bloqueo(QObject* parent) : QObject(parent) {}
+    bool activo = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (activo) {
+            switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+            case QEvent::Wheel:
+                return true;
+            default:
+                break;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+void EnlaceCampos::setSoloLectura(bool soloLectura)
+{
+    for (QWidget* c : cajas())
+        bloquear(c, soloLectura);
+}
+
+void EnlaceCampos::bloquear(QWidget* control, bool soloLectura)
+{
+    if (!control)
+        return;
+    // What the control was before the first lock is kept, so unlocking gives it back.
+    static const char* const kPropio = "quorvela_soloLecturaPropio";
+    if (auto* t = qobject_cast<QLineEdit*>(control)) {
+        if (!t->property(kPropio).isValid())
+            t->setProperty(kPropio, t->isReadOnly());
+        t->setReadOnly(soloLectura || t->property(kPropio).toBool());
+        return;
+    }
+    if (auto* m = qobject_cast<QTextEdit*>(control)) {
+        if (!m->property(kPropio).isValid())
+            m->setProperty(kPropio, m->isReadOnly());
+        m->setReadOnly(soloLectura || m->property(kPropio).toBool());
+        return;
+    }
+    // Lists, check boxes and buttons keep their look, so the values stay easy to read, but
+    // neither clicks nor keys nor the wheel change them.
+    Bloqueo* bloqueo = control->findChild<Bloqueo*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!bloqueo) {
+        bloqueo = new Bloqueo(control);
+        control->installEventFilter(bloqueo);
+        if (auto* lista = qobject_cast<QComboBox*>(control); lista && lista->lineEdit())
+            lista->lineEdit()->installEventFilter(bloqueo);
+    }
+    bloqueo->activo = soloLectura;
+    if (auto* lista = qobject_cast<QComboBox*>(control); lista && lista->lineEdit())
+        lista->lineEdit()->setReadOnly(soloLectura);
 }
 
 QString EnlaceCampos::textoFecha(const QDate& fecha, bool corto)

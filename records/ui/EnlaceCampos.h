@@ -40,6 +40,10 @@ public:
     Status escribir();
     // True when a box changed since the row was shown.
     bool hayCambios() const;
+    // Read-only mode: no bound box, list or check box takes a change (they stay readable).
+    void setSoloLectura(bool soloLectura);
+    // The same for one control outside the bound boxes (the state area).
+    static void bloquear(QWidget* control, bool soloLectura);
 
     // "DD/MM/YYYY" in boxes, "DD/MM/yy" in lists.
     static QString textoFecha(const QDate& fecha, bool corto);

@@ -203,6 +203,8 @@ void PaginaFechada::setSoloLectura(bool soloLectura)
     for (const Boton b : {Agregar, Eliminar, Guardar, Cancelar})
         if (QPushButton* p = boton(b))
             p->setVisible(!soloLectura);
+    // Nothing shown can be changed; the group check boxes of a test included.
+    m_enlace->setSoloLectura(soloLectura);
     // The rich-text boxes lock and their formatting buttons go away.
     for (BotonesTexto* botones : findChildren<BotonesTexto*>())
         botones->setSoloLectura(soloLectura);

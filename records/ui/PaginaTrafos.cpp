@@ -362,8 +362,8 @@ void PaginaTrafos::aplicarModo()
 {
     const bool manual = m_modo->isChecked();
     m_modo->setText(manual ? s("Manual") : s("Automático"));
-    m_estado->setEnabled(manual);
-    m_gravedad->setReadOnly(!manual);
+    m_estado->setEnabled(manual && !m_soloLectura);
+    m_gravedad->setReadOnly(!manual || m_soloLectura);
 }
 
 void PaginaTrafos::mostrarEstado()
@@ -418,7 +418,11 @@ void PaginaTrafos::setSoloLectura(bool soloLectura)
         if (QPushButton* p = boton(b))
             if (b == GuardarAccesorios || !informeAbierto)
                 p->setVisible(!soloLectura);
+    // Nothing shown can be changed: the boxes and the state area.
+    m_enlace->setSoloLectura(soloLectura);
     // The rich-text boxes lock and their formatting buttons go away.
     for (BotonesTexto* botones : findChildren<BotonesTexto*>())
         botones->setSoloLectura(soloLectura);
+    EnlaceCampos::bloquear(m_modo, soloLectura);
+    aplicarModo();
 }

@@ -322,6 +322,32 @@ TEST(Ventana, SoloLecturaOcultaLosBotonesDeEdicionYSigueAlineando)
         EXPECT_EQ(t.paginaPrioridades()->botonReconstruir()->isHidden(), soloLectura);
         EXPECT_EQ(p.vistas.Data1.isReadOnly(), soloLectura);
 
+        // Nothing shown takes a change in read-only mode: a typed brand, the type list, a check
+        // box, the mode button and, for a manual transformer, the state list.
+        PaginaTrafos* trafos = t.paginaTrafos();
+        t.tabs()->setCurrentWidget(trafos);
+        QApplication::setActiveWindow(&t);
+        auto* marca = qobject_cast<QLineEdit*>(trafos->enlace()->caja(u("MARCA")));
+        marca->setFocus();
+        QTest::keyClicks(marca, u("xy"));
+        EXPECT_EQ(marca->text() == u("Tadeo"), soloLectura) << marca->text().toStdString();
+        auto* tipo = qobject_cast<QComboBox*>(trafos->enlace()->caja(u("TIPO")));
+        QTest::keyClicks(tipo->lineEdit(), u("zz"));
+        EXPECT_EQ(tipo->currentText() == u("SECO"), soloLectura);
+        // Transformer 10 is manual: its state and severity are editable only in edit mode.
+        EXPECT_EQ(trafos->listaEstado()->isEnabled(), !soloLectura);
+        EXPECT_EQ(trafos->cajaGravedad()->isReadOnly(), soloLectura);
+        QTest::mouseClick(trafos->botonModo(), Qt::LeftButton);
+        EXPECT_EQ(trafos->botonModo()->text(), soloLectura ? u("Manual") : u("Automático"));
+        auto* efq = qobject_cast<QAbstractButton*>(t.paginaEnsayos()->casilla(0));
+        t.tabs()->setCurrentWidget(t.paginaEnsayos());
+        const bool marcada = efq->isChecked();
+        QTest::mouseClick(efq, Qt::LeftButton, {}, QPoint(5, efq->height() / 2));
+        EXPECT_EQ(efq->isChecked() == marcada, soloLectura);
+        p.vistas.Data1.cancelUpdate();
+        p.vistas.Data3.cancelUpdate();
+        trafos->mostrarGuardado();
+
         p.pulsar(t.paginaTrafos()->barra(), BarraNavegacion::Siguiente);
         EXPECT_EQ(p.codigo(p.vistas.Data2), u("20"));
         EXPECT_TRUE(t.paginaEnsayos()->sinRegistros());
