@@ -622,7 +622,9 @@ Status RecordView::Private::save()
     QStringList names;
     QVariantList params;
     for (int i = 0; i < columns.size(); ++i) {
-        if (dirty[i]) {
+        const bool noNuevo = mode == EditMode::Add && columns[i].writable && columns[i].field &&
+                             columns[i].field->kind == schema::FieldKind::YesNo;
+        if (dirty[i] || noNuevo) {
             names << schema::quoteIdentifier(columns[i].name);
             params << buffer[i];
         }
@@ -1211,6 +1213,14 @@ Status RecordView::addNew()
     d->buffer = QList<QVariant>(d->columns.size());
     d->original = d->buffer;
     d->dirty = QList<bool>(d->columns.size(), false);
+    // A yes/no the user leaves unticked is a No, as in the rows already stored: a search for
+    // "= 0" must find the new row too. It is written with the row, which an untouched new row
+    // still is not.
+    for (int i = 0; i < d->columns.size(); ++i) {
+        if (d->columns[i].writable && d->columns[i].field &&
+            d->columns[i].field->kind == schema::FieldKind::YesNo)
+            d->buffer[i] = false;
+    }
     return {};
 }
 

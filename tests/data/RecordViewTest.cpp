@@ -211,9 +211,11 @@ TEST_F(RecordViewTest, AddNewAppendsTheSavedRowAndBookmarksReturnToTheirRow)
     // Appended at the end although its code sorts first.
     EXPECT_EQ(view->recordCount(), 4);
     EXPECT_EQ(view->absolutePosition(), 3);
-    EXPECT_EQ(stored(u("SELECT AREA || '/' || FECHA || '/' || typeof(\"CÓDIGO\") FROM Trafoge "
-                       "WHERE \"CÓDIGO\" = 5")),
-              QVariant(u("Oeste/2020-02-29/integer")));
+    // A yes/no left untouched on a new row is stored as No, never as Null.
+    EXPECT_EQ(
+        stored(u("SELECT AREA || '/' || FECHA || '/' || typeof(\"CÓDIGO\") || '/' || ifnull(AUTO, 'NULL') "
+                 "FROM Trafoge WHERE \"CÓDIGO\" = 5")),
+        QVariant(u("Oeste/2020-02-29/integer/0")));
     SignalLog log(*view);
     ASSERT_TRUE(view->moveToBookmark(second).ok());
     EXPECT_EQ(view->value(0), QVariant(20));

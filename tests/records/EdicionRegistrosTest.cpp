@@ -283,6 +283,8 @@ TEST(EdicionRegistros, MantenimientoYEnsayosAgregarCambiarRefrescar)
               u("10"));
     EXPECT_TRUE(pintado->isChecked());
     EXPECT_FALSE(silica->isChecked());
+    // The items never ticked are stored as No, so a search for "= 0" finds the new row.
+    EXPECT_EQ(e.filas("Mantenimiento", "Fecha='2026-12-01' AND \"Limpieza General\" = 0"), 1);
 
     e.irA(20);
     PaginaFechada* ensayos = e.trafo().paginaEnsayos();
