@@ -364,9 +364,17 @@ void EdicionRegistros::eliminar(Alineacion::Vista v)
     }
     // The next row of the table: the window follows it to its transformer.
     ignorarFallo(view.moveNext(), logRecords(), "Ir a la fila siguiente a la eliminada");
-    // Past the table's last row there is nothing to follow: the transformer keeps its other rows.
-    if (view.eof())
+    // Past the table's last row there is nothing to follow: the transformer keeps its other rows,
+    // and without any the view stands on the table's previous row, whose transformer the
+    // window follows.
+    if (view.eof()) {
         m_alineacion.refrescarFechada(v);
+        if (view.eof() || view.bof()) {
+            m_alineacion.antesDeNavegar(v);
+            ignorarFallo(Alineacion::pasar(view, Alineacion::Paso::Ultimo), logRecords(),
+                         "Ir a la fila anterior a la eliminada");
+        }
+    }
 }
 
 void EdicionRegistros::refrescar(Alineacion::Vista v)

@@ -254,6 +254,21 @@ TEST(EdicionRegistros, EliminarUnaRevisionLlevaAlSiguienteOQuedaEnElTrafo)
     EXPECT_EQ(e.codigo(e.vistas.Data1), u("30"));
     EXPECT_FALSE(revision->sinRegistros());
     EXPECT_EQ(revision->textoFecha(), u("01/03/2025"));
+
+    // The table's last row and its transformer's last: the view stands on the previous row of
+    // the table, counted from 1, and the window follows it.
+    e.irA(10);
+    e.pulsar(revision, PaginaFechada::Agregar);
+    VentanaPrueba::escribir(VentanaPrueba::caja(revision, u("FECHA")), u("02/02/2026"));
+    e.pulsar(revision, PaginaFechada::Guardar);
+    ASSERT_EQ(e.filas("Revision"), 2);
+    e.mensajes.answers.enqueue(Mensajes::Answer::Yes);
+    e.pulsar(revision, PaginaFechada::Eliminar);
+    EXPECT_EQ(e.filas("Revision"), 1);
+    EXPECT_FALSE(revision->sinRegistros());
+    EXPECT_EQ(revision->textoFecha(), u("01/03/2025"));
+    EXPECT_EQ(revision->barra()->caption(), u("REV:1-1"));
+    EXPECT_EQ(e.codigo(e.vistas.Data1), u("30"));
 }
 
 // A maintenance row added, saved and changed shows what it holds; Refrescar on a transformer
