@@ -176,7 +176,8 @@ bool EntradaValidada::eventFilter(QObject* watched, QEvent* event)
             break;
         // Opened after the release so the modal calendar does not start under a held button.
         QPointer<QLineEdit> box = m_box;
-        const std::optional<QDate> picked = m_datePicker(box.data());
+        const QDate enCaja = fechas::leer(box->text()).value_or(QDate());
+        const std::optional<QDate> picked = m_datePicker(box.data(), enCaja);
         if (box && picked && picked->isValid()) {
             box->setText(picked->toString(QStringLiteral("dd/MM/yyyy")));
             box->setCursorPosition(int(box->text().size()));

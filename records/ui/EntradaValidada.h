@@ -22,8 +22,9 @@ class EntradaValidada : public QObject
 public:
     // The decimal separator to check with, read on every check.
     using SeparatorProvider = std::function<QChar()>;
-    // Lets the user pick a day (the calendar window); nothing when no day was picked.
-    using DatePicker = std::function<std::optional<QDate>(QWidget* parent)>;
+    // Lets the user pick a day (the calendar window), starting from the day the box holds
+    // (invalid when it holds none); nothing when no day was picked.
+    using DatePicker = std::function<std::optional<QDate>(QWidget* parent, const QDate& enCaja)>;
 
     EntradaValidada(QLineEdit* box, schema::Checker checker, Mensajes& mensajes);
 
@@ -52,7 +53,8 @@ public:
     // TOTAL PCB boxes bring up another test page).
     void setOnEnter(std::function<void()> action);
 
-    // A click into the box opens picker; a picked day becomes the box's text "dd/MM/yyyy".
+    // A click into the box opens picker on the box's day; a picked day becomes the box's text
+    // "dd/MM/yyyy".
     void setDatePicker(DatePicker picker);
 
     schema::Checker checker() const { return m_checker; }

@@ -143,11 +143,12 @@ void PaginaFechada::setEntradas(Mensajes& mensajes, const Interruptor& reposicio
         a.entrada->setActiveWhen([&reposicion, caja] { return reposicion.activo() && caja->hasFocus(); });
         if (schema::sameName(a.campo->name, t.dateField) && picker) {
             // A read-only window changes no dates.
-            a.entrada->setDatePicker([this, picker](QWidget* parent) -> std::optional<QDate> {
-                if (m_soloLectura)
-                    return std::nullopt;
-                return picker(parent);
-            });
+            a.entrada->setDatePicker(
+                [this, picker](QWidget* parent, const QDate& enCaja) -> std::optional<QDate> {
+                    if (m_soloLectura)
+                        return std::nullopt;
+                    return picker(parent, enCaja);
+                });
         }
         ajustarEntrada(*a.entrada, *a.campo);
     }

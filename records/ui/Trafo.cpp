@@ -142,9 +142,10 @@ Trafo::Trafo(RunState& estado, DataViews& vistas, Mensajes& mensajes, QWidget* p
     m_trafos->setEntradas(mensajes, estado.ReposicionActiva);
     for (PaginaFechada* p : {static_cast<PaginaFechada*>(m_revision), static_cast<PaginaFechada*>(m_ensayos),
                              static_cast<PaginaFechada*>(m_mantenimiento)})
-        p->setEntradas(mensajes, estado.ReposicionActiva, [this](QWidget* parent) -> std::optional<QDate> {
-            return m_selectorFecha ? m_selectorFecha(parent) : std::nullopt;
-        });
+        p->setEntradas(mensajes, estado.ReposicionActiva,
+                       [this](QWidget* parent, const QDate& enCaja) -> std::optional<QDate> {
+                           return m_selectorFecha ? m_selectorFecha(parent, enCaja) : std::nullopt;
+                       });
 
     mostrarEstado();
     resize(1100, 720);

@@ -1,11 +1,16 @@
 #include "records/ui/EntradaValidada.h"
+#include "records/ui/PaginaEnsayos.h"
+#include "tests/records/Planta.h"
 #include "tests/support/ScriptedMensajes.h"
 #include "tests/support/Texto.h"
+#include "utilities/ui/Cal.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QLineEdit>
 #include <QLocale>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -147,8 +152,10 @@ TEST_F(EntradaFixture, ALeftClickInADateBoxTakesThePickedDay)
 {
     std::optional<QDate> answer = QDate(2026, 12, 5);
     QList<QWidget*> opened;
-    entrada(m_fecha)->setDatePicker([&](QWidget* parent) {
+    QList<QDate> onDays;
+    entrada(m_fecha)->setDatePicker([&](QWidget* parent, const QDate& enCaja) {
         opened << parent;
+        onDays << enCaja;
         return answer;
     });
     QTest::mouseClick(m_fecha, Qt::LeftButton);
@@ -160,7 +167,13 @@ TEST_F(EntradaFixture, ALeftClickInADateBoxTakesThePickedDay)
     EXPECT_EQ(m_fecha->text(), u("05/12/2026"));
 
     QTest::mouseClick(m_fecha, Qt::RightButton);
-    EXPECT_EQ(opened, (QList<QWidget*>{m_fecha, m_fecha}));
+    // A two-digit year is read with the program's century.
+    m_fecha->setText(u("15/03/95"));
+    QTest::mouseClick(m_fecha, Qt::LeftButton);
+    m_fecha->setText(u("15/03"));
+    QTest::mouseClick(m_fecha, Qt::LeftButton);
+    EXPECT_EQ(opened, (QList<QWidget*>{m_fecha, m_fecha, m_fecha, m_fecha}));
+    EXPECT_EQ(onDays, (QList<QDate>{QDate(), QDate(2026, 12, 5), QDate(1995, 3, 15), QDate()}));
     EXPECT_TRUE(m_mensajes.shown.isEmpty());
 
     // A two-digit year typed is shown with its century once the box is left.
@@ -175,4 +188,47 @@ TEST_F(EntradaFixture, ALeftClickInADateBoxTakesThePickedDay)
         EXPECT_EQ(m_fecha->text(), u(mostrado));
     }
     EXPECT_TRUE(m_mensajes.shown.isEmpty());
+}
+
+// On a real page with the program's calendar: a click into the date box and a date typed gives
+// the date typed, shown and stored; the calendar opened on the box's day.
+TEST(EntradaValidadaVentana, UnaFechaTecleadaTrasElClicEsLaTecleada)
+{
+    VentanaPrueba::Opciones opciones;
+    opciones.calendarioReal = true;
+    Planta p(opciones);
+    p.irA(10);
+    PaginaFechada* ensayos = p.trafo().paginaEnsayos();
+    p.trafo().tabs()->setCurrentWidget(ensayos);
+    ensayos->subtabs()->setCurrentIndex(0);
+    QLineEdit* fecha = VentanaPrueba::caja(ensayos, u("Fecha"));
+    ASSERT_EQ(fecha->text(), u("01/02/2024"));
+
+    QDate abiertoEn;
+    QTimer::singleShot(0, [&] {
+        auto* cal = qobject_cast<Cal*>(QApplication::activeModalWidget());
+        if (!cal)
+            return;
+        abiertoEn = cal->MonthView1()->selectedDate();
+        QTest::sendKeyEvent(QTest::Click, cal->focusWidget(), Qt::Key_5, u("5"), Qt::NoModifier);
+        // Anything still open is a fault; it must not block the test.
+        if (cal->isVisible())
+            cal->reject();
+    });
+    QTest::mouseClick(fecha, Qt::LeftButton);
+    EXPECT_EQ(abiertoEn, QDate(2024, 2, 1));
+    // The rest of the keys go wherever the focus is, as a keyboard's do: back in the box.
+    QTRY_COMPARE(QApplication::focusWidget(), fecha);
+    EXPECT_EQ(fecha->text(), u("5"));
+    for (const QChar c : u("/3/24"))
+        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(c),
+                            Qt::NoModifier);
+    EXPECT_EQ(fecha->text(), u("5/3/24"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(fecha->text(), u("05/03/2024"));
+    EXPECT_NE(QApplication::focusWidget(), fecha);
+    p.pulsar(ensayos, PaginaFechada::Guardar);
+    EXPECT_TRUE(p.mensajes.shown.isEmpty()) << p.mensajes.texts().join(u("|")).toStdString();
+    EXPECT_EQ(p.filas("Ensayos", "\"Código\"=10 AND Fecha='2024-03-05'"), 1);
+    EXPECT_EQ(p.filas("Ensayos", "\"Código\"=10 AND Fecha='2024-02-01'"), 0);
 }

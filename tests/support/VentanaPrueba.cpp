@@ -13,10 +13,12 @@ VentanaPrueba::VentanaPrueba(const std::function<void(const TempData&)>& llenar,
         llenar(datos);
     estado.SoloLectura = opciones.soloLectura;
     m_ventana = componerVentana(estado, vistas, mensajes, [] { return QDate(2026, 12, 5); });
-    trafo().setSelectorFecha([this](QWidget*) {
-        ++calendarios;
-        return diaElegido;
-    });
+    if (!opciones.calendarioReal) {
+        trafo().setSelectorFecha([this](QWidget*, const QDate&) {
+            ++calendarios;
+            return diaElegido;
+        });
+    }
     if (opciones.archivo.isEmpty()) {
         vistas.openAll(datos.open(opciones.soloLectura), opciones.soloLectura);
     } else {

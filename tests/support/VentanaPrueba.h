@@ -19,7 +19,7 @@ class VentanasMetodo;
 // The real main window, composed by the program's own composition function, on a temporary
 // data file that llenar fills first. It opens and aligns its views as start-up does, and is
 // shown offscreen at a fixed size. Message boxes go to a script; the calendar window is
-// replaced by a day the test chooses.
+// replaced by a day the test chooses unless the options keep it.
 class VentanaPrueba
 {
 public:
@@ -29,6 +29,8 @@ public:
         QSize tamano{1300, 800};
         // Another data file to open instead of the temporary one (the demo plant, say).
         QString archivo;
+        // Keeps the program's own calendar window (a modal window the test must answer).
+        bool calendarioReal = false;
     };
     explicit VentanaPrueba(const std::function<void(const TempData&)>& llenar, Opciones opciones);
     explicit VentanaPrueba(const std::function<void(const TempData&)>& llenar)

@@ -5,10 +5,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -24,7 +26,8 @@ QTableView* grid(Cal& cal)
 
 } // namespace
 
-// Enter picks the day shown, a click the day clicked; Esc keeps the earlier pick.
+// Enter picks the day shown, a click the day clicked; Esc keeps the earlier pick, and so does a
+// printable key, which the window keeps for its opener.
 TEST(Cal, EnterOrAClickPicksADayAndEscKeepsTheEarlierPick)
 {
     // Keys to the grid or to the window (in the grid an arrow key first moves one day), or a click
@@ -35,11 +38,13 @@ TEST(Cal, EnterOrAClickPicksADayAndEscKeepsTheEarlierPick)
         {false, Qt::Key_Escape, QDate()},
         {true, Qt::Key_Escape, QDate()},
         {true, Qt::Key_unknown, QDate(2026, 12, 15)},
+        {true, Qt::Key_5, QDate()},
+        {false, Qt::Key_Slash, QDate()},
     };
     for (const auto& [enGrid, tecla, dia] : casos) {
         SCOPED_TRACE(::testing::Message() << (enGrid ? "grid, key " : "window, key ") << tecla);
         EleccionFecha eleccion{kAntes, true};
-        Cal cal(eleccion, kHoy);
+        Cal cal(eleccion, QDate(), kHoy);
         // Opening shows today and clears the earlier acceptance.
         EXPECT_EQ(cal.MonthView1()->selectedDate(), kHoy);
         EXPECT_FALSE(eleccion.FechaAceptada);
@@ -64,27 +69,98 @@ TEST(Cal, EnterOrAClickPicksADayAndEscKeepsTheEarlierPick)
         EXPECT_EQ(eleccion.FechaElegida, dia.isValid() ? dia : kAntes);
         EXPECT_EQ(cal.result(), dia.isValid() ? QDialog::Accepted : QDialog::Rejected);
         EXPECT_FALSE(cal.isVisible());
+        const QString tecleado = cal.teclaPendiente() ? cal.teclaPendiente()->text() : QString();
+        EXPECT_EQ(tecleado, tecla == Qt::Key_5 ? u("5") : tecla == Qt::Key_Slash ? u("/") : QString());
     }
 }
 
+// The calendar speaks Spanish whatever the system's language, opens on the box's day when the
+// date boxes accept it (else on today) and offers only the days they accept.
+TEST(Cal, AbreEnLaFechaDeLaCajaEnEspanolYSoloDentroDelRango)
+{
+    const struct
+    {
+        QDate enCaja, hoy, mostrado;
+        const char* mes;
+    } casos[] = {
+        {QDate(2024, 3, 15), kHoy, QDate(2024, 3, 15), "marzo"},
+        {QDate(), kHoy, kHoy, "diciembre"},
+        {QDate(1969, 12, 31), kHoy, kHoy, "diciembre"},
+        {QDate(2051, 1, 1), kHoy, kHoy, "diciembre"},
+        {QDate(1970, 1, 1), kHoy, QDate(1970, 1, 1), "enero"},
+        {QDate(), QDate(2051, 6, 1), QDate(2050, 12, 31), "diciembre"}, // a clock past the range
+    };
+    const QLocale antes;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.enCaja.toString(Qt::ISODate).toStdString() + " / " +
+                     c.hoy.toString(Qt::ISODate).toStdString());
+        EleccionFecha eleccion;
+        Cal cal(eleccion, c.enCaja, c.hoy);
+        cal.show();
+        QCalendarWidget* mes = cal.MonthView1();
+        EXPECT_EQ(mes->selectedDate(), c.mostrado);
+        EXPECT_EQ(mes->minimumDate(), QDate(1970, 1, 1));
+        EXPECT_EQ(mes->maximumDate(), QDate(2050, 12, 31));
+        auto* boton = mes->findChild<QToolButton*>(u("qt_calendar_monthbutton"));
+        ASSERT_NE(boton, nullptr);
+        EXPECT_EQ(boton->text(), u(c.mes));
+        // The week starts on Monday, "lun".
+        const QAbstractItemModel* m = grid(cal)->model();
+        EXPECT_EQ(m->index(0, 1).data().toString(), u("lun"));
+    }
+    QLocale::setDefault(antes);
+}
+
+// The window opens modally on the box's day or today; a printable key closes it and is typed
+// into the box that opened it, which has the focus back for the keys after it.
 TEST(Cal, ElegirFechaOpensModallyOnTheClocksToday)
 {
+    QWidget ventana;
+    auto* caja = new QLineEdit(&ventana);
+    auto* otra = new QLineEdit(&ventana);
+    otra->move(0, 40);
+    ventana.show();
+    QApplication::setActiveWindow(&ventana);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&ventana));
+
     EleccionFecha eleccion;
-    for (Qt::Key tecla : {Qt::Key_Return, Qt::Key_Escape}) {
+    const struct
+    {
+        Qt::Key tecla;
+        QDate enCaja;
+        std::optional<QDate> elegido;
+        const char* enLaCaja;
+    } casos[] = {
+        {Qt::Key_Return, QDate(), kHoy, ""},
+        {Qt::Key_Escape, QDate(), std::nullopt, ""},
+        {Qt::Key_Return, kAntes, kAntes, ""},
+        {Qt::Key_5, kAntes, std::nullopt, "5/3"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.tecla);
+        caja->clear();
+        otra->setFocus();
         QDate mostrado;
         QTimer::singleShot(0, [&] {
             // Another modal window, or none, shows as a wrong day.
             if (QWidget* modal = QApplication::activeModalWidget()) {
                 if (auto* cal = qobject_cast<Cal*>(modal))
                     mostrado = cal->MonthView1()->selectedDate();
-                QTest::keyClick(modal, tecla);
+                QTest::keyClick(modal->focusWidget() ? modal->focusWidget() : modal, c.tecla);
             }
         });
         const std::optional<QDate> elegido = Cal::elegirFecha(
-            eleccion, [] { return kHoy; }, nullptr);
-        EXPECT_EQ(mostrado, kHoy);
-        EXPECT_EQ(elegido, tecla == Qt::Key_Return ? std::optional<QDate>(kHoy) : std::nullopt);
-        EXPECT_EQ(eleccion.FechaElegida, kHoy); // after Esc, the pick before stays
+            eleccion, [] { return kHoy; }, caja, c.enCaja);
+        if (c.tecla == Qt::Key_5) {
+            // The box has the focus back for the keys typed after the first.
+            QTRY_COMPARE(QApplication::focusWidget(), caja);
+            QTest::keyClicks(QApplication::focusWidget(), u("/3"));
+        }
+        EXPECT_EQ(mostrado, c.enCaja.isValid() ? c.enCaja : kHoy);
+        EXPECT_EQ(elegido, c.elegido);
+        EXPECT_EQ(eleccion.FechaElegida, c.enCaja.isValid() ? kAntes : kHoy);
+        EXPECT_EQ(caja->text(), u(c.enLaCaja));
     }
 }
 
