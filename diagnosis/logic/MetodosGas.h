@@ -122,7 +122,7 @@ ResultadoMetodo evaluarRelacionGases(const EnsayoGases& ensayo);
 struct ResultadoDornenburg : ResultadoMetodo
 {
     // The chart's point (EjeX = C2H2/C2H4, EjeY = CH4/H2) after clamping; only when the
-    // method applies: otherwise the chart keeps the point it had.
+    // method applies: otherwise the chart shows no point.
     std::optional<QPointF> punto;
 };
 

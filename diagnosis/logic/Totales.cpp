@@ -62,7 +62,7 @@ QString indicePolarizacion(const QString& unMinuto, const QString& diezMinutos)
     const double indice = valorNumerico(diezMinutos) / divisor;
     if (!std::isfinite(indice))
         return {};
-    return textoDecimal(indice);
+    return QString::number(indice, 'f', 2);
 }
 
 } // namespace diagnostico

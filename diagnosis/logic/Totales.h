@@ -28,9 +28,10 @@ struct TotalesGas
 };
 TotalesGas totalesGas(const TextosEnsayo& textos);
 
-// Polarization index of one pair of insulation readings, as text: the 10-minute reading over
-// the 1-minute one. Empty when either reading is empty or "0", or when the 1-minute reading
-// is worth 0 in any other spelling ("0.0"), which would otherwise divide by zero.
+// Polarization index of one pair of insulation readings: the 10-minute reading over the
+// 1-minute one, as text with two decimals and a point. Empty when either reading is empty or
+// "0", or when the 1-minute reading is worth 0 in any other spelling ("0.0"), which would
+// otherwise divide by zero.
 QString indicePolarizacion(const QString& unMinuto, const QString& diezMinutos);
 
 } // namespace diagnostico

@@ -16,10 +16,12 @@ Diagnostico1::Diagnostico1(FuenteEnsayo fuente, bool& siempreVisible, QWidget* p
 diagnostico::ResultadoMetodo Diagnostico1::evaluar(const diagnostico::EnsayoGases& ensayo)
 {
     const diagnostico::ResultadoDornenburg r = diagnostico::evaluarDornenburg(ensayo);
-    // A test the method does not judge leaves the chart on the point it showed before.
+    // A test the method does not judge has no point: the chart shows none rather than the
+    // point of a test shown before.
     if (r.punto) {
         m_grafico->setEjeX(r.punto->x());
         m_grafico->setEjeY(r.punto->y());
     }
+    m_grafico->setMarcadorVisible(r.punto.has_value());
     return r;
 }

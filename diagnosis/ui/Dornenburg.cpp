@@ -54,6 +54,14 @@ void Dornenburg::setEjeY(double valor)
     update();
 }
 
+void Dornenburg::setMarcadorVisible(bool visible)
+{
+    if (visible == m_marcadorVisible)
+        return;
+    m_marcadorVisible = visible;
+    update();
+}
+
 QPointF Dornenburg::aPixeles(QPointF unidades) const
 {
     const qreal dpi = lumerix::logicalDpi(this);
@@ -141,6 +149,8 @@ void Dornenburg::paintEvent(QPaintEvent*)
     }
 
     // The marker: a black disc ringed in white, so it stands out on every zone.
+    if (!m_marcadorVisible)
+        return;
     const QPointF centro = centroMarcador();
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);

@@ -4,7 +4,8 @@
 #include <QWidget>
 
 // Log-log ratio chart of the Dörnenburg method: C2H2/C2H4 across (EjeX), CH4/H2 up (EjeY),
-// five decades each, with the thermal, arcing and corona zones and a marker on the test's point.
+// five decades each, with the thermal, arcing and corona zones and a marker on the test's point
+// (none while the chart has no point to show).
 class Dornenburg : public QWidget
 {
     Q_OBJECT
@@ -19,6 +20,10 @@ public:
     // Values outside 0.001..100 are kept at the nearer end.
     void setEjeX(double valor);
     void setEjeY(double valor);
+
+    // Whether the marker is drawn at (EjeX, EjeY); a new chart draws it.
+    bool marcadorVisible() const { return m_marcadorVisible; }
+    void setMarcadorVisible(bool visible);
 
     // Chart units to pixels of this control, and the marker's centre in pixels.
     QPointF aPixeles(QPointF unidades) const;
@@ -42,4 +47,5 @@ private:
 
     double m_ejeX;
     double m_ejeY;
+    bool m_marcadorVisible = true;
 };

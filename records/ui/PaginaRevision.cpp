@@ -11,12 +11,57 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
 #include <QTabWidget>
 
 #include <algorithm>
+
+namespace {
+
+// A read-only polarization index box, never narrower than its text: the whole index reads from
+// its first digit, whatever its size.
+class CajaIndice : public QLineEdit
+{
+public:
+    explicit CajaIndice(QWidget* parent) : QLineEdit(parent)
+    {
+        setReadOnly(true);
+        connect(this, &QLineEdit::textChanged, this, [this] {
+            setCursorPosition(0);
+            updateGeometry();
+        });
+    }
+
+    QSize sizeHint() const override { return tamanoPara(text()); }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+private:
+    // Room for the text, the cursor and QLineEdit's own inner margins (2 pixels a side), and
+    // at least for an index of four digits and two decimals.
+    QSize tamanoPara(const QString& texto) const
+    {
+        ensurePolished();
+        QStyleOptionFrame opcion;
+        initStyleOption(&opcion);
+        const QFontMetrics fm = fontMetrics();
+        const QMargins margenes = textMargins();
+        const int ocupado =
+            std::max(fm.horizontalAdvance(texto), fm.horizontalAdvance(QStringLiteral("0000,00")));
+        const int ancho = ocupado + 2 * 2 + margenes.left() + margenes.right() +
+                          style()->pixelMetric(QStyle::PM_TextCursorWidth, &opcion, this);
+        const QSize base = QLineEdit::sizeHint();
+        return QSize(style()
+                         ->sizeFromContents(QStyle::CT_LineEdit, &opcion, QSize(ancho, base.height()), this)
+                         .width(),
+                     base.height());
+    }
+};
+
+} // namespace
 
 PaginaRevision::PaginaRevision(QWidget* parent)
     : PaginaFechada(QStringLiteral("PaginaRevision"), QStringLiteral("REV"), 3, parent)
@@ -57,9 +102,8 @@ void PaginaRevision::construirDetalle(QTabWidget* detalle, EnlaceCampos& enlace)
             }
             auto* fila = new QHBoxLayout;
             for (int i = 39; i <= 41; ++i) {
-                auto* caja = new QLineEdit(grupo);
+                auto* caja = new CajaIndice(grupo);
                 caja->setObjectName(QStringLiteral("Text%1").arg(i));
-                caja->setReadOnly(true);
                 m_indices << caja;
                 auto* rotulo = new QLabel(QStringLiteral("IP:"), grupo);
                 rotulo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

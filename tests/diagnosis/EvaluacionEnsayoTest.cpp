@@ -104,10 +104,20 @@ TEST(Totales, SumsOfTheBoxesAndAPolarizationIndexOnlyFromTwoNonZeroReadings)
     // A sum beyond the range of a double is not written.
     const TextosEnsayo grande{{u("PCB_1242"), u("1e308")}, {u("PCB_1254"), u("1e308")}};
     EXPECT_FALSE(sumaCampos(grande, camposPcb()).has_value());
-    // A polarization index needs both readings, neither of them zero.
+    // A polarization index needs both readings, neither of them zero, and has two decimals.
     const std::tuple<const char*, const char*, const char*> casos[] = {
-        {"500", "1000", "2"}, {"400", "500", "1.25"}, {"0", "1000", ""}, {"", "1000", ""},
-        {"500", "", ""},      {"500", "0", ""},       {"0.0", "10", ""}, {"abc", "10", ""},
+        {"500", "1000", "2.00"},
+        {"400", "500", "1.25"},
+        {"3", "2", "0.67"},
+        {"1000", "4.168", "0.00"},
+        {"1", "7074.2810854597", "7074.28"},
+        {"0.001", "99999.999", "99999999.00"},
+        {"0", "1000", ""},
+        {"", "1000", ""},
+        {"500", "", ""},
+        {"500", "0", ""},
+        {"0.0", "10", ""},
+        {"abc", "10", ""},
     };
     for (const auto& [uno, diez, indice] : casos)
         EXPECT_EQ(indicePolarizacion(u(uno), u(diez)), u(indice)) << uno << " " << diez;

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace diagnostico;
 
@@ -96,7 +97,7 @@ protected:
 };
 
 // Opening a window, recalculating or coming back to the window shows what each method finds in
-// the current test; the ratio chart shows the point when the method judges the test.
+// the current test; the ratio chart shows the point when the method judges the test, and none otherwise.
 TEST_F(VentanasMetodoTest, EachWindowShowsWhatItsMethodFindsInTheCurrentTest)
 {
     actual = ensayo(400, 100, 40, 100, 200);
@@ -109,27 +110,48 @@ TEST_F(VentanasMetodoTest, EachWindowShowsWhatItsMethodFindsInTheCurrentTest)
         {false, true, true, {400, 200, 100, 50, 10}}, {true, true, true, {0, 0, 0, 0, 0}},
         {true, true, false, {400, 200, 100, 50, 10}}, {true, true, true, {400, 200, 100, 50, 10}},
     };
-    // The ratio chart takes the method's point, and keeps the last one when the method does not judge.
+    // The ratio chart takes the method's point, and shows no point when the method does not judge
+    // the test: its image is then the bare chart's, with nothing where the last point was.
     Dornenburg* chart = static_cast<Diagnostico1*>(v[0])->grafico();
+    Dornenburg vacio;
+    vacio.setMarcadorVisible(false);
+    const QImage sinPunto = render(vacio);
     QSignalSpy movido(chart, &Dornenburg::ejeXChanged);
-    QPointF punto(0.001, 0.001);
-    int puntos = 0;
+    std::optional<QPoint> anterior;
+    int puntos = 0, quitados = 0;
     for (const EnsayoGases& e : casos) {
+        SCOPED_TRACE(::testing::Message() << "caso " << (&e - casos));
         actual = e;
         metodos.recalcular();
         const ResultadoDornenburg d = evaluarDornenburg(e);
-        puntos += d.punto.has_value();
-        punto = d.punto.value_or(punto);
-        EXPECT_EQ(QPointF(chart->ejeX(), chart->ejeY()), punto);
+        const QImage imagen = render(*chart);
+        EXPECT_EQ(chart->marcadorVisible(), d.punto.has_value());
+        if (d.punto) {
+            ++puntos;
+            EXPECT_EQ(QPointF(chart->ejeX(), chart->ejeY()), *d.punto);
+            const QPoint centro = chart->centroMarcador().toPoint();
+            EXPECT_EQ(imagen.pixelColor(centro), QColor(Qt::black));
+            EXPECT_FALSE(imagen == sinPunto);
+            anterior = centro;
+        } else {
+            EXPECT_TRUE(imagen == sinPunto);
+            if (anterior) {
+                ++quitados;
+                EXPECT_EQ(imagen.pixelColor(*anterior).name(), sinPunto.pixelColor(*anterior).name());
+            }
+        }
         const ResultadoMetodo r[3] = {d, evaluarRogers(e), evaluarRelacionGases(e)};
         for (int i = 0; i < 3; ++i) {
-            SCOPED_TRACE(::testing::Message() << "caso " << (&e - casos) << ", ventana " << i);
+            SCOPED_TRACE(::testing::Message() << "ventana " << i);
             EXPECT_EQ(v[i]->celdasVisibles(), r[i].celdas);
             EXPECT_EQ(v[i]->fallosVisibles(), r[i].fallos);
             EXPECT_EQ(v[i]->forzadoVisible(), r[i].forzado);
         }
     }
     EXPECT_EQ(movido.count(), puntos);
+    // The cases judge some tests, and leave some unjudged after a judged one.
+    EXPECT_GE(puntos, 3);
+    EXPECT_GE(quitados, 2);
     // The main window moved to another test meanwhile.
     actual = ensayo(10, 10, 10, 10, 10);
     QEvent activar(QEvent::WindowActivate);

@@ -260,6 +260,7 @@ TEST(DisposicionPaginas, ElMarcoInformeReemplazaLosBotonesMientrasEstaAbierto)
 
 TEST(DisposicionPaginas, LasCajasDeCadaGrupoQuedanAlineadas)
 {
+    ConLocale locale(QLocale(QLocale::Spanish, QLocale::Argentina));
     Demo demo;
     Ventana v(demo.archivo(), true);
     PaginaRevision* revision = v->paginaRevision();
@@ -289,6 +290,25 @@ TEST(DisposicionPaginas, LasCajasDeCadaGrupoQuedanAlineadas)
         ASSERT_TRUE(lectura && indice);
         EXPECT_EQ(izquierda(indice), izquierda(lectura)) << i;
         EXPECT_GT(indice->mapTo(revision, QPoint(0, 0)).y(), lectura->mapTo(revision, QPoint(0, 0)).y());
+    }
+    // and reads whole, with two decimals and the locale's separator, however large it is.
+    const std::tuple<const char*, const char*, const char*> indices[] = {
+        {"1000", "4,168", "0,00"},
+        {"1", "7074,2810854597", "7074,28"},
+        {"0,001", "99999,999", "99999999,00"},
+        {"0,25", "9999999999999", "39999999999996,00"}};
+    for (const auto& [uno, diez, indice] : indices) {
+        for (int i = 1; i <= 3; ++i) {
+            revision->findChild<QLineEdit*>(QStringLiteral("txtFieldsM_%1").arg(i))->setText(u(uno));
+            revision->findChild<QLineEdit*>(QStringLiteral("txtFieldsM_%1").arg(i + 3))->setText(u(diez));
+        }
+        QCoreApplication::processEvents();
+        for (int i = 1; i <= 3; ++i) {
+            QLineEdit* caja = revision->indicePolarizacion(i);
+            EXPECT_EQ(caja->text().toStdString(), indice) << i;
+            EXPECT_LE(caja->fontMetrics().horizontalAdvance(caja->text()), espacioTexto(caja))
+                << i << " '" << caja->text().toStdString() << "'";
+        }
     }
 
     // Code and date boxes are as wide as what they hold, not as half the page.

@@ -262,7 +262,7 @@ TEST(Ensayos, IndicesDePolarizacion)
         m(3)->setText(u("0"));
         m(6)->setText(u("300"));
         EXPECT_EQ(r->indicePolarizacion(1)->text(), u("1,25"));
-        EXPECT_EQ(r->indicePolarizacion(2)->text(), u("2"));
+        EXPECT_EQ(r->indicePolarizacion(2)->text(), u("2,00"));
         EXPECT_EQ(r->indicePolarizacion(3)->text(), QString());
         EXPECT_TRUE(r->indicePolarizacion(1)->isReadOnly());
         m(4)->clear();
