@@ -110,8 +110,10 @@ namespace {
 class Bloqueo : public QObject
 {
 public:
-    explicit Bloqueo(QObject* parent) : QObject(parent) {}
+    explicit Bloqueo(QObject* parent) : QObject(parent) { setObjectName(nombre()); }
     bool activo = false;
+
+    static QString nombre() { return QStringLiteral("BloqueoSoloLectura"); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -161,7 +163,10 @@ void EnlaceCampos::bloquear(QWidget* control, bool soloLectura)
     }
     // Lists, check boxes and buttons keep their look, so the values stay easy to read, but
     // neither clicks nor keys nor the wheel change them.
-    Bloqueo* bloqueo = control->findChild<Bloqueo*>(QString(), Qt::FindDirectChildrenOnly);
+    // The class has no meta-object of its own, so it is found by name: a typed search would
+    // take any child (a list's model) for it.
+    auto* bloqueo =
+        dynamic_cast<Bloqueo*>(control->findChild<QObject*>(Bloqueo::nombre(), Qt::FindDirectChildrenOnly));
     if (!bloqueo) {
         bloqueo = new Bloqueo(control);
         control->installEventFilter(bloqueo);
