@@ -1,10 +1,12 @@
 // Pictures of the main window's tabs, for looking at what the program shows:
-//   quorvela-capturas DIR SALIDA   opens DIR's data file as the program does and saves one PNG per
-//                                  tab (and the ENSAYOS diagnosis sub-tab) into SALIDA.
+//   quorvela-capturas DIR SALIDA [CÓDIGO]   opens DIR's data file as the program does and saves one PNG
+//                                  per tab (and the ENSAYOS diagnosis sub-tab, with Duval's triangle
+//                                  and pentagon) into SALIDA, on transformer CÓDIGO when given.
 #include "app/logic/RunState.h"
 #include "app/ui/Composicion.h"
 #include "bench/BenchSupport.h"
 #include "data/logic/Database.h"
+#include "diagnosis/ui/VentanasMetodo.h"
 #include "records/logic/DataViews.h"
 #include "records/ui/PaginaEnsayos.h"
 #include "records/ui/Trafo.h"
@@ -30,6 +32,13 @@ int main(int argc, char** argv)
         bench::fail(st.error());
     v.trafo->mostrarEstado();
     v.trafo->alinear();
+    if (args.size() > 3) {
+        const Result<bool> hallado = vistas.Data1.findFirst(QStringLiteral("[código]=%1").arg(args.at(3)));
+        if (!hallado.ok() || !hallado.value())
+            bench::fail(QStringLiteral("no existe el transformador ") + args.at(3));
+        // Its newest test, the one the diagnosis judges.
+        static_cast<void>(vistas.Data3.findLast(QString::fromUtf8("[Código]=%1").arg(args.at(3))));
+    }
     v.trafo->resize(1366, 768);
     v.trafo->show();
     QTest::qWait(300);
@@ -47,6 +56,14 @@ int main(int argc, char** argv)
     QTabWidget* detalle = v.trafo->paginaEnsayos()->detalle();
     detalle->setCurrentIndex(detalle->count() - 1);
     guardar(QStringLiteral("3-ENSAYOS-DIAGNOSTICO"));
+    for (const auto& [figura, nombre] : {std::pair(DibujoDuval::Figura::Triangulo, "Duval-triangulo"),
+                                         std::pair(DibujoDuval::Figura::Pentagono, "Duval-pentagono")}) {
+        VentanaDuval* ventana = v.metodos->abrirDuval(figura);
+        QTest::qWait(200);
+        if (!ventana->grab().save(
+                QDir(args.at(2)).filePath(QString::fromLatin1(nombre) + QStringLiteral(".png"))))
+            bench::fail(QStringLiteral("no se pudo guardar ") + QString::fromLatin1(nombre));
+    }
     v.trafo->setTerminar([] {});
     v.trafo->Salir();
     return 0;

@@ -15,7 +15,7 @@ VentanaCompuesta componerVentana(RunState& estado, DataViews& vistas, Mensajes& 
     ensayos->setSemaforo(new Semaforo);
 
     v.metodos = new VentanasMetodo([ensayos] { return ensayos->ensayoGases(); }, v.trafo.get());
-    QObject::connect(ensayos, &PaginaEnsayos::metodoPedido, v.metodos, &VentanasMetodo::abrir);
+    QObject::connect(ensayos, &PaginaEnsayos::metodoPedido, v.metodos, &VentanasMetodo::pedir);
     QObject::connect(ensayos, &PaginaEnsayos::ensayoEvaluado, v.metodos, &VentanasMetodo::recalcular);
 
     // The day picked in the calendar window is shared by every date box of the window.

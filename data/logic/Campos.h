@@ -16,6 +16,7 @@ inline const QString DENOMINACION = QStringLiteral("DENOMINACIÓN");
 inline const QString NRO_DE_SERIE = QStringLiteral("NRO DE SERIE");
 inline const QString TIPO = QStringLiteral("TIPO");
 inline const QString TIPO_AISLANTE = QStringLiteral("TIPO AISLANTE");
+inline const QString ANIO = QStringLiteral("AÑO"); // year of manufacture, as text
 inline const QString ESTADO = QStringLiteral("ESTADO");
 inline const QString GRAVEDAD = QStringLiteral("GRAVEDAD");
 inline const QString AUTO = QStringLiteral("AUTO");

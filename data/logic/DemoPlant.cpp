@@ -164,6 +164,9 @@ const Gases kTermicoBajo{150, 300, 120, 60, 0};         // row 4; low overheatin
 const Gases kTermicoMedio{150, 300, 100, 200, 5};       // row 5; thermal decomposition
 const Gases kTermicoAlto{150, 300, 100, 600, 30};       // row 6
 const Gases kCorona{2000, 150, 100, 10, 1};             // corona effect
+// Duval's zones the samples above leave out: PD (triangle and pentagon) and DT.
+const Gases kDuvalDescargasParciales{900, 60, 5, 1, 0};
+const Gases kDuvalMixta{100, 140, 50, 40, 20};
 const Gases kRogers[12] = {
     {500, 250, 125, 60, 10},   // normal
     {3000, 150, 75, 30, 5},    // partial discharge, corona
@@ -216,9 +219,9 @@ QList<Scenario> scenarios()
          u("ACT.YPF 64"),
          u("NITRÓGENO"),
          2,
-         1,
+         2,
          false,
-         {u(" Gases: Descargas Parciales")},
+         {u(" Gases: Descargas Parciales"), u(" Gases: Concentración elevada (IEEE C57.104-2019)")},
          gas(kDescargasParciales),
          {},
          false});
@@ -226,9 +229,9 @@ QList<Scenario> scenarios()
          u("NYTRO 10X"),
          u("T.EXPANSIÓN"),
          2,
-         1,
+         2,
          false,
-         {u(" Gases: Descargas Baja Energía")},
+         {u(" Gases: Descargas Baja Energía"), u(" Gases: Concentración elevada (IEEE C57.104-2019)")},
          gas(kBajaEnergia),
          {},
          false});
@@ -236,9 +239,9 @@ QList<Scenario> scenarios()
          u("ACT.YPF 64"),
          u("T.EXPANSIÓN"),
          3,
-         1,
+         2,
          false,
-         {u(" Gases: Descargas Alta Energía")},
+         {u(" Gases: Descargas Alta Energía"), u(" Gases: Concentración elevada (IEEE C57.104-2019)")},
          gas(kAltaEnergia),
          {},
          false});
@@ -246,9 +249,9 @@ QList<Scenario> scenarios()
          u("ACT.YPF 64"),
          u("SELLADO"),
          2,
-         1,
+         2,
          false,
-         {u(" Gases: Defecto T<300°C")},
+         {u(" Gases: Defecto T<300°C"), u(" Gases: Concentración elevada (IEEE C57.104-2019)")},
          gas(kTermicoBajo),
          {},
          false});
@@ -256,9 +259,9 @@ QList<Scenario> scenarios()
          u("SHELL DIALA B"),
          u("T.EXPANSIÓN"),
          2,
-         1,
+         2,
          false,
-         {u(" Gases: Defecto 300°C < T < 700°C")},
+         {u(" Gases: Defecto 300°C < T < 700°C"), u(" Gases: Concentración elevada (IEEE C57.104-2019)")},
          gas(kTermicoMedio),
          {},
          false});
@@ -266,13 +269,56 @@ QList<Scenario> scenarios()
          u("ACT.YPF 64"),
          u("NITRÓGENO"),
          3,
-         1,
+         2,
          false,
-         {u(" Gases: Defecto T>700°C")},
+         {u(" Gases: Defecto T>700°C"), u(" Gases: Concentración elevada (IEEE C57.104-2019)")},
          gas(kTermicoAlto),
          {},
          false});
-    add({u("Efecto corona"), u("ACT.YPF 64"), u("T.EXPANSIÓN"), 1, 0, false, {}, gas(kCorona), {}, false});
+    // Corona: no ratio finding, but far more hydrogen than a sound transformer holds.
+    add({u("Efecto corona"),
+         u("ACT.YPF 64"),
+         u("T.EXPANSIÓN"),
+         2,
+         1,
+         false,
+         {u(" Gases: Concentración elevada (IEEE C57.104-2019)")},
+         gas(kCorona),
+         {},
+         false});
+    // Samples that the ratio methods leave unjudged (below their screen) and only the gas levels
+    // flag: acetylene alone, and the partial-discharge and mixed-fault zones of Duval's triangle
+    // (the first also in the pentagon's PD zone).
+    add({u("Solo niveles de gases"),
+         u("ACT.YPF 64"),
+         u("SELLADO"),
+         2,
+         1,
+         false,
+         {u(" Gases: Concentración elevada (IEEE C57.104-2019)")},
+         val("Acetileno", 10.0),
+         {},
+         false});
+    add({u("Duval: descargas parciales"),
+         u("ACT.YPF 64"),
+         u("NITRÓGENO"),
+         2,
+         1,
+         false,
+         {u(" Gases: Concentración elevada (IEEE C57.104-2019)")},
+         gas(kDuvalDescargasParciales),
+         {},
+         false});
+    add({u("Duval: falla mixta"),
+         u("NYTRO 10X"),
+         u("T.EXPANSIÓN"),
+         2,
+         1,
+         false,
+         {u(" Gases: Concentración elevada (IEEE C57.104-2019)")},
+         gas(kDuvalMixta),
+         {},
+         false});
     add({u("Humedad en sólidos"),
          u("ACT.YPF 64"),
          u("T.EXPANSIÓN"),

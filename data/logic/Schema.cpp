@@ -88,7 +88,7 @@ Table makeTrafoge()
         f(s("NRO DE CÓDIGO"), K::Text, s("NRO DE CÓDIGO:"), C::None, g),
         tableOnly(f(s("NRO DE SAMA"), K::Text)),
         tableOnly(f(s("FECHA"), K::Date)),
-        f(s("AÑO"), K::Text, s("AÑO:"), C::Year, g),
+        f(campo::trafoge::ANIO, K::Text, s("AÑO:"), C::Year, g),
         f(s("MVA"), K::Text, s("MVA:"), C::None, g),
         f(s("MAX MVA"), K::Text, s("MAX MVA:"), C::Decimal, g),
         f(s("REFRIGERACIÓN"), K::Text, s("REFRIGERACIÓN:"), C::None, g),

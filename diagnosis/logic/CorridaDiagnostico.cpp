@@ -23,6 +23,7 @@ struct Trafo
     QVariant codigo; // `CÓDIGO`
     QVariant aislante;
     QVariant manual;
+    QVariant anio;
 };
 
 QString nombreArchivo(const Database& db)
@@ -39,9 +40,9 @@ QString fallo(const Database& db, const QString& motivo)
 Result<QList<Trafo>> leerTrafos(Database& db)
 {
     using R = Result<QList<Trafo>>;
-    auto st =
-        Statement::prepare(db, QString::fromUtf8("SELECT rowid, \"CÓDIGO\", \"TIPO AISLANTE\", \"AUTO\" "
-                                                 "FROM \"Trafoge\" ORDER BY \"CÓDIGO\", rowid"));
+    auto st = Statement::prepare(
+        db, QString::fromUtf8("SELECT rowid, \"CÓDIGO\", \"TIPO AISLANTE\", \"AUTO\", \"AÑO\" "
+                              "FROM \"Trafoge\" ORDER BY \"CÓDIGO\", rowid"));
     if (!st)
         return R::failure(fallo(db, st.error()));
     QList<Trafo> trafos;
@@ -52,7 +53,7 @@ Result<QList<Trafo>> leerTrafos(Database& db)
         if (!paso.value())
             break;
         const Statement& s = st.value();
-        trafos.append({s.int64(0), s.value(1), s.value(2), s.value(3)});
+        trafos.append({s.int64(0), s.value(1), s.value(2), s.value(3), s.value(4)});
     }
     return trafos;
 }
@@ -185,7 +186,7 @@ Result<ResumenCorrida> diagnosticarArchivo(Database& db, const ProgresoCorrida& 
             return std::nullopt;
         };
 
-        TrafoADiagnosticar entrada{t.aislante, t.manual, {}};
+        TrafoADiagnosticar entrada{t.aislante, t.manual, {}, t.anio};
         bool leido = true;
         if (Status st = consulta.bind({t.codigo}); !st) {
             if (auto fin = saltar(st.error()))

@@ -2,6 +2,7 @@
 
 #include "data/logic/Campos.h"
 #include "diagnosis/logic/MetodosGas.h"
+#include "diagnosis/logic/NivelesGas.h"
 #include "diagnosis/logic/ReglasEnsayo.h"
 #include "diagnosis/logic/ValorNumerico.h"
 
@@ -50,6 +51,8 @@ bool esCeroGuardado(const QVariant& v)
 class Corrida
 {
 public:
+    explicit Corrida(const QVariant& anio) : m_anio(anio) {}
+
     void anotar(const QString& observacion, Efecto efecto)
     {
         m_r.observaciones << observacion;
@@ -80,12 +83,16 @@ public:
     {
         if (marcadoGuardado(fila.value(campo::ensayos::FD))) {
             anotar(reglas::textoDudoso(), Efecto::Aviso);
-            return;
+        } else {
+            const ResultadoMetodo tabla = evaluarRelacionGases({true, true, false, gasesGuardados(fila)});
+            for (const reglas::ReglaGas& rg : reglas::reglasGas())
+                if (tabla.fallosVisibles.value(rg.fila))
+                    anotar(reglas::textoFalloGas(tablaRelacionGases().filas.at(rg.fila).fallo), rg.efecto);
         }
-        const ResultadoMetodo tabla = evaluarRelacionGases({true, true, false, gasesGuardados(fila)});
-        for (const reglas::ReglaGas& rg : reglas::reglasGas())
-            if (tabla.fallosVisibles.value(rg.fila))
-                anotar(reglas::textoFalloGas(tablaRelacionGases().filas.at(rg.fila).fallo), rg.efecto);
+        // The same gas levels as the test tab, on the same test.
+        const std::optional<int> edad = ieee::edadAlEnsayo(m_anio, fila.value(campo::ensayos::Fecha));
+        if (ieee::evaluarNiveles(ieee::muestraGuardada(fila, edad)).elevada())
+            anotar(ieee::textoConcentracionElevada(), Efecto::Aviso);
     }
 
     void fisicoQuimicos(const QVariantMap& fila)
@@ -161,6 +168,7 @@ public:
     bool grave() const { return m_grave; }
 
 private:
+    QVariant m_anio;
     DiagnosticoTrafo m_r;
     bool m_grave = false;
 };
@@ -224,7 +232,7 @@ QString fechaResumen(const QVariant& fecha)
 
 DiagnosticoTrafo diagnosticarTrafo(const TrafoADiagnosticar& trafo)
 {
-    Corrida corrida;
+    Corrida corrida(trafo.anio);
     DiagnosticoTrafo& r = corrida.resultado();
     const std::optional<QString> aceite = texto(trafo.tipoAislante);
     const bool aceitePcb = aceite && *aceite == QStringLiteral("PCB");

@@ -18,6 +18,7 @@ struct TrafoADiagnosticar
     // The transformer's tests, newest first: field name → value as stored, with `Fecha`
     // (a date or its YYYY-MM-DD text) and `Observaciones` as plain text.
     QList<QVariantMap> ensayos;
+    QVariant anio; // `AÑO`, the year of manufacture as text: it picks the gas levels' column
 };
 
 struct DiagnosticoTrafo

@@ -54,6 +54,16 @@ public:
 
     void resaltar(const QString& campo, Resaltado color) { m_r.resaltados[campo] = color; }
 
+    void niveles(bool gas)
+    {
+        ieee::MuestraGases muestra = ieee::muestraDeTextos(m_ensayo.textos, m_ensayo.edad);
+        if (!gas)
+            muestra.gases = {};
+        m_r.niveles = ieee::evaluarNiveles(muestra);
+        if (m_r.niveles.elevada())
+            anotar(ieee::textoConcentracionElevada(), Efecto::Aviso);
+    }
+
     EvaluacionEnsayo terminar()
     {
         if (m_r.grave)
@@ -124,6 +134,9 @@ EvaluacionEnsayo evaluarEnsayo(const EnsayoEnPantalla& ensayo, const ResultadoMe
             if (relacionGases.fallosVisibles.value(rg.fila))
                 e.anotar(reglas::textoFalloGas(tabla.filas.at(rg.fila).fallo), rg.efecto);
     }
+    // The gas levels follow the ratio findings, forced or not: a sample far above what
+    // transformers like it hold is never normal, whatever its ratios.
+    e.niveles(gas);
 
     e.aplicar(reglas::regla(8), efq);
     e.aplicar(reglas::regla(9), efq);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "diagnosis/logic/MetodosGas.h"
+#include "diagnosis/logic/NivelesGas.h"
 #include "diagnosis/logic/Totales.h"
 
 #include <QMap>
@@ -44,6 +45,8 @@ struct EnsayoEnPantalla
 {
     TextosEnsayo textos;
     GruposEnsayo grupos;
+    // The transformer's age in years at the test, when known: it picks the gas levels' column.
+    std::optional<int> edad;
 
     EnsayoGases ensayoGases() const;
 };
@@ -56,6 +59,8 @@ struct EvaluacionEnsayo
     bool grave = false;
     // Every box the rules colour, by field name (`Sedimentos` for the sludge list).
     QMap<QString, Resaltado> resaltados;
+    // The gas levels of the test; no gas is judged when the `GAS` group is not ticked.
+    ieee::NivelesGas niveles;
 
     // The observation display: each observation followed by CR LF.
     QString texto() const;

@@ -2,6 +2,7 @@
 
 #include "data/logic/Campos.h"
 #include "data/logic/Database.h"
+#include "diagnosis/logic/Duval.h"
 #include "diagnosis/logic/MetodosGas.h"
 #include "diagnosis/logic/Totales.h"
 #include "diagnosis/logic/ValorNumerico.h"
@@ -58,9 +59,40 @@ QJsonObject metodo(const ResultadoMetodo& r)
             {QStringLiteral("fallos"), QJsonArray::fromStringList(r.fallos)}};
 }
 
+QJsonObject niveles(const ieee::NivelesGas& n)
+{
+    QJsonObject gases;
+    for (const auto& [gas, estado] : n.gases)
+        gases.insert(ieee::formula(gas), estado);
+    return {{QStringLiteral("estado"), n.estado},
+            {QStringLiteral("gases"), gases},
+            {QStringLiteral("columna"), n.columna()},
+            {QStringLiteral("edad"), n.edad ? QJsonValue(*n.edad) : QJsonValue(QJsonValue::Null)}};
+}
+
+// Duval's methods read a test whose gas group was tested and that holds the needed gases.
+QJsonObject trianguloDuval(const EnsayoGases& e)
+{
+    const auto t = e.hayEnsayo && e.gas ? duval::triangulo(e.gases) : std::nullopt;
+    auto n = [&](double x) { return t ? QJsonValue(x) : QJsonValue(QJsonValue::Null); };
+    return {{QStringLiteral("zona"), t ? QJsonValue(duval::codigo(t->zona)) : QJsonValue(QJsonValue::Null)},
+            {QStringLiteral("ch4"), n(t ? t->ch4 : 0)},
+            {QStringLiteral("c2h4"), n(t ? t->c2h4 : 0)},
+            {QStringLiteral("c2h2"), n(t ? t->c2h2 : 0)}};
+}
+
+QJsonObject pentagonoDuval(const EnsayoGases& e)
+{
+    const auto p = e.hayEnsayo && e.gas ? duval::pentagono(e.gases) : std::nullopt;
+    auto n = [&](double x) { return p ? QJsonValue(x) : QJsonValue(QJsonValue::Null); };
+    return {{QStringLiteral("zona"), p ? QJsonValue(duval::codigo(p->zona)) : QJsonValue(QJsonValue::Null)},
+            {QStringLiteral("x"), n(p ? p->centroide.x() : 0)},
+            {QStringLiteral("y"), n(p ? p->centroide.y() : 0)}};
+}
+
 } // namespace
 
-EnsayoEnPantalla ensayoEnPantalla(const QVariantMap& fila)
+EnsayoEnPantalla ensayoEnPantalla(const QVariantMap& fila, const QVariant& anio)
 {
     EnsayoEnPantalla e;
     for (auto it = fila.cbegin(); it != fila.cend(); ++it)
@@ -77,10 +109,11 @@ EnsayoEnPantalla ensayoEnPantalla(const QVariantMap& fila)
     g.fd = bandera(fila, campo::ensayos::FD);
     g.ld = bandera(fila, campo::ensayos::LD);
     g.in = bandera(fila, campo::ensayos::IN);
+    e.edad = ieee::edadAlEnsayo(anio, fila.value(campo::ensayos::Fecha));
     return e;
 }
 
-QJsonObject informeEvaluacion(qint64 codigo, const std::optional<QVariantMap>& fila)
+QJsonObject informeEvaluacion(qint64 codigo, const std::optional<QVariantMap>& fila, const QVariant& anio)
 {
     EnsayoGases gases; // no current test: every method stays unmarked
     EvaluacionEnsayo ev;
@@ -88,7 +121,7 @@ QJsonObject informeEvaluacion(qint64 codigo, const std::optional<QVariantMap>& f
     QJsonValue fecha(QJsonValue::Null);
     ResultadoMetodo relacion;
     if (fila) {
-        const EnsayoEnPantalla pantalla = ensayoEnPantalla(*fila);
+        const EnsayoEnPantalla pantalla = ensayoEnPantalla(*fila, anio);
         gases = pantalla.ensayoGases();
         relacion = evaluarRelacionGases(gases);
         ev = evaluarEnsayo(pantalla, relacion);
@@ -129,14 +162,17 @@ QJsonObject informeEvaluacion(qint64 codigo, const std::optional<QVariantMap>& f
                          {campo::ensayos::TotalCombustible, numeroONulo(totales.totalCombustible)}}},
             {QStringLiteral("dornenburg"), jsonDornenburg},
             {QStringLiteral("rogers"), metodo(evaluarRogers(gases))},
-            {QStringLiteral("relacion_gases"), metodo(relacion)}};
+            {QStringLiteral("relacion_gases"), metodo(relacion)},
+            {QStringLiteral("ieee"), niveles(ev.niveles)},
+            {QStringLiteral("duval_triangulo"), trianguloDuval(gases)},
+            {QStringLiteral("duval_pentagono"), pentagonoDuval(gases)}};
 }
 
 Result<QJsonObject> evaluarEnsayoGuardado(Database& db, qint64 codigo, const std::optional<QDate>& fecha)
 {
     using R = Result<QJsonObject>;
-    auto trafo =
-        Statement::prepare(db, QString::fromUtf8("SELECT 1 FROM \"Trafoge\" WHERE \"CÓDIGO\" = ?"), {codigo});
+    auto trafo = Statement::prepare(
+        db, QString::fromUtf8("SELECT \"AÑO\" FROM \"Trafoge\" WHERE \"CÓDIGO\" = ?"), {codigo});
     if (!trafo)
         return R::failure(QStringLiteral("No se pudo leer la base de datos: %1").arg(trafo.error()));
     auto existe = trafo.value().step();
@@ -144,6 +180,7 @@ Result<QJsonObject> evaluarEnsayoGuardado(Database& db, qint64 codigo, const std
         return R::failure(QStringLiteral("No se pudo leer la base de datos: %1").arg(existe.error()));
     if (!existe.value())
         return R::failure(QStringLiteral("No existe el transformador de código %1").arg(codigo));
+    const QVariant anio = trafo.value().value(0);
 
     // The tab lists the tests newest first; the first of them is the one shown.
     QString sql = QString::fromUtf8("SELECT * FROM \"Ensayos\" WHERE \"Código\" = ?");
@@ -169,7 +206,7 @@ Result<QJsonObject> evaluarEnsayoGuardado(Database& db, qint64 codigo, const std
     QVariantMap fila;
     for (int c = 0; c < ensayo.value().columnCount(); ++c)
         fila.insert(ensayo.value().columnName(c), ensayo.value().value(c));
-    return informeEvaluacion(codigo, fila);
+    return informeEvaluacion(codigo, fila, anio);
 }
 
 } // namespace diagnostico

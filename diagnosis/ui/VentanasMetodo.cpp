@@ -14,6 +14,37 @@ VentanasMetodo::~VentanasMetodo()
     // The windows are top-level: nothing else deletes them.
     for (const QPointer<VentanaMetodo>& v : m_ventanas)
         delete v.data();
+    for (const QPointer<VentanaDuval>& v : m_duval)
+        delete v.data();
+}
+
+VentanaDuval* VentanasMetodo::duval(DibujoDuval::Figura figura) const
+{
+    return m_duval.at(figura == DibujoDuval::Figura::Triangulo ? 0 : 1).data();
+}
+
+VentanaDuval* VentanasMetodo::abrirDuval(DibujoDuval::Figura figura)
+{
+    const bool triangulo = figura == DibujoDuval::Figura::Triangulo;
+    QPointer<VentanaDuval>& v = m_duval[triangulo ? 0 : 1];
+    if (!v)
+        v = new VentanaDuval(figura, m_fuente,
+                             triangulo ? m_siempreVisible.duval : m_siempreVisible.pentagono);
+    v->show();
+    v->raise();
+    v->activateWindow();
+    v->recalcular();
+    return v;
+}
+
+void VentanasMetodo::pedir(int indice)
+{
+    if (indice == 3)
+        abrirDuval(DibujoDuval::Figura::Triangulo);
+    else if (indice == 4)
+        abrirDuval(DibujoDuval::Figura::Pentagono);
+    else
+        abrir(indice);
 }
 
 VentanaMetodo* VentanasMetodo::ventana(int indice) const
@@ -56,4 +87,11 @@ void VentanasMetodo::recalcular()
     for (size_t i = 0; i < m_ventanas.size(); ++i)
         if (m_ventanas.at(i) && m_ventanas.at(i)->isVisible() && siempre[i])
             m_ventanas.at(i)->raise();
+    const bool siempreDuval[] = {m_siempreVisible.duval, m_siempreVisible.pentagono};
+    for (size_t i = 0; i < m_duval.size(); ++i)
+        if (const QPointer<VentanaDuval>& v = m_duval.at(i); v && v->isVisible()) {
+            v->recalcular();
+            if (siempreDuval[i])
+                v->raise();
+        }
 }

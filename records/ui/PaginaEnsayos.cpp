@@ -2,6 +2,7 @@
 
 #include "app/logic/RunState.h"
 #include "data/logic/Campos.h"
+#include "data/logic/RecordView.h"
 #include "diagnosis/logic/ValorNumerico.h"
 #include "records/ui/EnlaceCampos.h"
 #include "records/ui/FormularioCampos.h"
@@ -127,11 +128,21 @@ QWidget* PaginaEnsayos::construirDiagnostico()
     m_observaciones->setReadOnly(true);
     fila->addWidget(m_observaciones, 1);
 
+    auto* luz = new QVBoxLayout;
     m_hueco = new QWidget(pagina);
     m_hueco->setObjectName(QStringLiteral("LugarSemaforo1"));
     auto* hueco = new QVBoxLayout(m_hueco);
     hueco->setContentsMargins(0, 0, 0, 0);
-    fila->addWidget(m_hueco);
+    luz->addStretch(1);
+    luz->addWidget(m_hueco, 0, Qt::AlignHCenter);
+    // The gas levels right under the light: the worst gas's status against the typical values.
+    m_ieee = new QLabel(pagina);
+    m_ieee->setObjectName(QStringLiteral("EstadoIeee"));
+    m_ieee->setAlignment(Qt::AlignCenter);
+    m_ieee->setMargin(2);
+    luz->addWidget(m_ieee, 0, Qt::AlignHCenter);
+    luz->addStretch(1);
+    fila->addLayout(luz);
 
     auto* derecha = new QVBoxLayout;
     auto* relaciones = new QGridLayout;
@@ -169,8 +180,8 @@ QWidget* PaginaEnsayos::construirDiagnostico()
     derecha->addWidget(m_forzado);
     derecha->addStretch(1);
     auto* botones = new QHBoxLayout;
-    const char* metodos[] = {"Dornenburg", "Rogers", "Gases"};
-    for (int i = 0; i < 3; ++i) {
+    const char* metodos[] = {"Dornenburg", "Rogers", "Gases", "Duval", "Pentágono"};
+    for (int i = 0; i < 5; ++i) {
         auto* b = new QPushButton(QString::fromUtf8(metodos[i]), pagina);
         b->setObjectName(QStringLiteral("Command56_%1").arg(i));
         connect(b, &QPushButton::clicked, this, [this, i] { emit metodoPedido(i); });
@@ -219,6 +230,8 @@ diagnostico::EnsayoEnPantalla PaginaEnsayos::ensayoEnPantalla() const
     std::optional<bool>* grupos[] = {&g.efq, &g.kf, &g.fur, &g.met, &g.pcb, &g.gas, &g.fd, &g.ld, &g.in};
     for (int i = 0; i < 9; ++i)
         *grupos[i] = marcada(i);
+    if (RecordView* trafos = vistaTrafos(); trafos && trafos->isOpen() && !trafos->bof() && !trafos->eof())
+        e.edad = diagnostico::ieee::edadAlEnsayo(trafos->value(campo::trafoge::ANIO), textoFecha());
     return e;
 }
 
@@ -265,6 +278,7 @@ void PaginaEnsayos::mostrarDiagnostico()
         hayEnsayo() ? diagnostico::evaluarEnsayo(ensayoEnPantalla()) : diagnostico::evaluarSinEnsayo();
     m_observaciones->setPlainText(ev.texto());
     setEstadoSemaforo(ev.estado);
+    mostrarNiveles(ev.niveles);
     if (!enlace())
         return;
     for (const QString& nombre : diagnostico::camposResaltados()) {
@@ -321,6 +335,30 @@ void PaginaEnsayos::limpiarDiagnostico()
 {
     if (m_observaciones)
         m_observaciones->clear();
+    mostrarNiveles({});
+}
+
+void PaginaEnsayos::mostrarNiveles(const diagnostico::ieee::NivelesGas& niveles)
+{
+    if (!m_ieee)
+        return;
+    if (niveles.estado == 0) {
+        m_ieee->setText(QStringLiteral("IEEE: -"));
+        m_ieee->setToolTip(QString::fromUtf8("Niveles de gases IEEE C57.104-2019: ningún gas medido"));
+        m_ieee->setStyleSheet(QString());
+        return;
+    }
+    // 1 typical, 2 above the 90th percentile, 3 above the 95th.
+    static const char* const kFondos[] = {"#c8f0c8", "#fff3a0", "#ff9c8c"};
+    m_ieee->setText(QStringLiteral("IEEE: %1").arg(niveles.estado));
+    m_ieee->setStyleSheet(QStringLiteral("font-weight: bold; border: 1px solid gray; background: %1;")
+                              .arg(QLatin1String(kFondos[niveles.estado - 1])));
+    QStringList lineas = {QString::fromUtf8("Niveles de gases IEEE C57.104-2019 (%1, edad %2):")
+                              .arg(niveles.columna(), niveles.edad ? QString::number(*niveles.edad)
+                                                                   : QStringLiteral("desconocida"))};
+    for (const auto& [gas, estado] : niveles.gases)
+        lineas << QStringLiteral("%1: %2").arg(diagnostico::ieee::formula(gas)).arg(estado);
+    m_ieee->setToolTip(lineas.join(QLatin1Char('\n')));
 }
 
 void PaginaEnsayos::setSemaforo(QWidget* semaforo)

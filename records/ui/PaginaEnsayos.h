@@ -47,15 +47,18 @@ public:
     // Gas-ratio labels 1 to 24 and the forced marker.
     QLabel* etiquetaRelacion(int indice) const { return m_relaciones.value(indice - 1); }
     QLabel* etiquetaForzado() const { return m_forzado; }
-    // "Dornenburg", "Rogers", "Gases".
+    // "Dornenburg", "Rogers", "Gases", "Duval", "Pentágono".
     QPushButton* botonMetodo(int indice) const { return m_metodos.value(indice); }
+    // The gas levels' status beside the light.
+    QLabel* etiquetaIeee() const { return m_ieee; }
 
     // The check box of a group by its element number (0 EFQ ... 8 IN), and a box by its element.
     QWidget* casilla(int indice) const;
     QWidget* cajaTxt(int indice) const;
 
 signals:
-    // A method window was asked for: 0 Dornenburg, 1 Rogers, 2 gas ratios.
+    // A method window was asked for: 0 Dornenburg, 1 Rogers, 2 gas ratios, 3 Duval's
+    // triangle, 4 Duval's pentagon.
     void metodoPedido(int indice);
     // The gas ratios are being recomputed: the open method windows follow the test shown.
     void ensayoEvaluado();
@@ -72,6 +75,7 @@ private:
     bool marcada(int casilla) const;
     void ponerTotal(const QString& campo, const std::optional<double>& valor);
     void mostrarSubpestana(const QString& titulo);
+    void mostrarNiveles(const diagnostico::ieee::NivelesGas& niveles);
     QWidget* construirDiagnostico();
 
     RunState& m_estado;
@@ -80,6 +84,7 @@ private:
     QWidget* m_semaforo = nullptr;
     QList<QLabel*> m_relaciones;
     QLabel* m_forzado = nullptr;
+    QLabel* m_ieee = nullptr;
     QList<QPushButton*> m_metodos;
     bool m_agregando = false;
 };

@@ -57,6 +57,7 @@ void PaginaFechada::enlazar(RecordView& datos, RecordView& trafos)
         return;
     const schema::Table& t = tablaEsquema();
     m_enlace = new EnlaceCampos(datos, t, this);
+    m_trafos = &trafos;
     m_cabecera->setVista(&trafos);
     m_barra->setVista(&datos);
     m_barra->actualizarCaption();

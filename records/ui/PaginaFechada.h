@@ -57,6 +57,8 @@ public:
     BarraNavegacion* barra() const { return m_barra; }
     CabeceraTrafo* cabecera() const { return m_cabecera; }
     EnlaceCampos* enlace() const { return m_enlace; }
+    // The transformer view the strip follows; null before enlazar.
+    RecordView* vistaTrafos() const { return m_trafos; }
     QTabWidget* subtabs() const { return m_subtabs; }
     QTabWidget* detalle() const { return m_detalle; }
     TablaRegistros* tabla() const { return m_tabla; }
@@ -90,6 +92,7 @@ protected:
 
 private:
     QString m_prefijo;
+    RecordView* m_trafos = nullptr;
     CabeceraTrafo* m_cabecera = nullptr;
     QTabWidget* m_subtabs = nullptr;
     QTabWidget* m_detalle = nullptr;

@@ -1,5 +1,6 @@
 #include "data/logic/Database.h"
 #include "data/logic/DemoPlant.h"
+#include "diagnosis/logic/Duval.h"
 #include "diagnosis/logic/MetodosGas.h"
 #include "diagnosis/logic/ValorNumerico.h"
 #include "tests/support/TempData.h"
@@ -266,7 +267,16 @@ TEST(Cli, DemoPlantCoversEveryScenarioWhichEvaluarAndDiagnosticarReproduce)
         for (const TablaMetodo* t : tablas)
             for (const QString& fallo : evaluarMetodo(*t, {true, f[5].toBool(), f[6].toBool(), g}).fallos)
                 vistos << t->titulo + u(": ") + fallo;
+        if (const auto t = duval::triangulo(g); t && f[5].toBool())
+            vistos << u("triángulo ") + duval::codigo(t->zona);
+        if (const auto p = duval::pentagono(g); p && f[5].toBool())
+            vistos << u("pentágono ") + duval::codigo(p->zona);
     }
+    // Every zone of Duval's triangle and pentagon has a sample.
+    for (duval::ZonaTriangulo z : duval::zonasTriangulo())
+        EXPECT_TRUE(vistos.contains(u("triángulo ") + duval::codigo(z))) << duval::codigo(z).toStdString();
+    for (duval::ZonaPentagono z : duval::zonasPentagono())
+        EXPECT_TRUE(vistos.contains(u("pentágono ") + duval::codigo(z))) << duval::codigo(z).toStdString();
     for (const TablaMetodo* t : tablas)
         for (const FilaCriterios& fila : t->filas)
             EXPECT_TRUE(vistos.contains(t->titulo + u(": ") + fila.fallo))
@@ -291,6 +301,7 @@ TEST(Cli, DemoPlantCoversEveryScenarioWhichEvaluarAndDiagnosticarReproduce)
         {" Gases: Dudoso", 2, "", "", true},
         {" Dieléctrico Bajo", 2, "Diel", "naranja", false},
         {" Acidez Alta", 2, "Acidez", "amarillo", false},
+        {" Gases: Concentración elevada (IEEE C57.104-2019)", 2, "", "", false},
         {" Sin Ensayos", 3, "", "", false}};
     for (const auto& [observacion, estado, resaltado, color, forzado] : casos) {
         SCOPED_TRACE(observacion);
@@ -307,6 +318,11 @@ TEST(Cli, DemoPlantCoversEveryScenarioWhichEvaluarAndDiagnosticarReproduce)
         for (const char* m : {"dornenburg", "rogers", "relacion_gases"})
             EXPECT_EQ(o.value(u(m)).toObject().value(u("forzado")).toBool(), forzado) << m;
     }
+    // A sample that only the gas levels flag: its levels and its zones in both of Duval's figures.
+    const QJsonObject niveles = evaluar(codigoDe(" Gases: Concentración elevada"));
+    EXPECT_EQ(niveles.value(u("ieee")).toObject().value(u("estado")).toInt(), 3);
+    for (const char* m : {"duval_triangulo", "duval_pentagono"})
+        EXPECT_FALSE(niveles.value(u(m)).toObject().value(u("zona")).toString().isEmpty()) << m;
     // An older test by its date: the high-energy transformer's older tests are normal.
     const QString alta = codigoDe(" Gases: Descargas Alta Energía");
     const QString viejo = primero(*db, u("SELECT min(Fecha) FROM Ensayos WHERE \"Código\" = %1").arg(alta));

@@ -131,7 +131,7 @@ TEST(DiagnosticoGeneral, GroupsJudgedOnTheirNewestTestAndNotesByOil)
         {"pcb, tres notas menos", kPcb, {ensayo("2026-01-01", "EFQ GAS")}, notasPcb.mid(2) + kNormal, 1, 0},
     };
     for (const auto& [caso, aceite, ensayos, observaciones, estado, cuenta] : casos)
-        comprobar(diagnosticarTrafo({aceite, false, ensayos}), observaciones, estado, cuenta, caso);
+        comprobar(diagnosticarTrafo({aceite, false, ensayos, {}}), observaciones, estado, cuenta, caso);
 }
 
 TEST(DiagnosticoGeneral, ValuesOfATestWithEveryGroupDone)
@@ -151,10 +151,12 @@ TEST(DiagnosticoGeneral, ValuesOfATestWithEveryGroupDone)
         {"%_Inhibidor", 0.3, " Bajo contenido de inhibidor", 2, 1},
         {"%_Inhibidor", 4.5, " Alto contenido de inhibidor", 2, 1},
         {"FD", true, " Gases: Dudoso", 2, 1},
+        {"Acetileno", 7, "", 1, 0},
+        {"Acetileno", 7.5, " Gases: Concentración elevada (IEEE C57.104-2019)", 2, 1},
     };
     for (const auto& [campo, valor, observacion, estado, cuenta] : casos) {
         const QVariantMap t = ensayo("2026-01-01", "todos", {{campo, valor}});
-        comprobar(diagnosticarTrafo({kAceite, false, {t}}),
+        comprobar(diagnosticarTrafo({kAceite, false, {t}, {}}),
                   lista(observacion) + (estado == 1 ? kNormal : QStringList()), estado, cuenta,
                   campo + (" = " + valor.toString().toStdString()));
     }
@@ -168,13 +170,25 @@ TEST(DiagnosticoGeneral, ValuesOfATestWithEveryGroupDone)
     QVariantMap t = ensayo("2026-01-01", "todos", {{"Sedimentos", u("MEDIA")}});
     for (const auto& [campo, valor] : hallazgos)
         t[u(campo)] = valor;
-    comprobar(diagnosticarTrafo({kAceite, false, {t}}),
-              lista(" Gases: Defecto T>700°C| Humedad en Sólidos| Acidez Alta| Dieléctrico Bajo|"
+    comprobar(diagnosticarTrafo({kAceite, false, {t}, {}}),
+              lista(" Gases: Defecto T>700°C| Gases: Concentración elevada (IEEE C57.104-2019)|"
+                    " Humedad en Sólidos| Acidez Alta| Dieléctrico Bajo|"
                     " Bajo contenido de inhibidor| Contiene Lodos en MEDIA Cantidad|"
                     " Contiene Furanos, implica deterioro del papel|"
                     " Contiene Metales (Aluminio), Sobrecalentamientos| Alto Contenido de Agua|"
                     " Contiene PCB > 50 ppm!!!"),
-              3, 9, "orden");
+              3, 10, "orden");
+    // The gas levels in the run: after the doubtful finding of a forced test, and in the column of
+    // the transformer's age at that test (CH4 55 is above Table 2 with the age unknown or over 30,
+    // not at 20 years).
+    const QString alto = u(" Gases: Concentración elevada (IEEE C57.104-2019)");
+    const QVariantMap forzado = ensayo("2026-01-01", "GAS", {{"FD", true}, {"Acetileno", 100}});
+    comprobar(diagnosticarTrafo({kSeco, false, {forzado}, {}}), {u(" Gases: Dudoso"), alto}, 2, 2, "forzado");
+    const QVariantMap metano = ensayo("2026-01-01", "GAS", {{"Metano", 55}});
+    for (const auto& [anio, eleva] : {std::pair(QVariant(), true), std::pair(QVariant(u("2006")), false),
+                                      std::pair(QVariant(u("1990")), true)})
+        comprobar(diagnosticarTrafo({kSeco, false, {metano}, anio}), eleva ? QStringList{alto} : kNormal,
+                  eleva ? 2 : 1, eleva ? 1 : 0, "año " + anio.toString().toStdString());
 }
 
 // Each transformer is written from its own tests, newest first. The summary reads the notes as

@@ -341,20 +341,28 @@ TEST(EvaluacionEnsayo, UntickedOrNullGroupsAreNotJudged)
 
 TEST(EvaluacionEnsayo, GasRulesFollowTheGasRatioTable)
 {
-    // Each gas finding counts; high-energy discharges and the hottest fault are grave.
-    const char* ambas = " Gases: Descargas Baja Energía| Gases: Descargas Alta Energía";
-    const std::tuple<const char*, bool, bool, Gases, const char*, int> casos[] = {
-        {"forzado", true, true, {18, 9, 6, 4, 0}, " Gases: Dudoso", 2},
-        {"forzado con fallas", true, true, {150, 300, 100, 600, 30}, " Gases: Dudoso", 2},
-        {"forzado sin GAS", false, true, {150, 300, 100, 600, 30}, "", 1},
-        {"sin pantalla", true, false, {50, 100, 100, 20, 0}, "", 1},
-        {"parciales", true, false, {2000, 150, 100, 10, 0}, " Gases: Descargas Parciales", 2},
-        {"baja energía", true, false, {500, 150, 40, 60, 120}, " Gases: Descargas Baja Energía", 2},
-        {"T<300", true, false, {150, 300, 120, 60, 0}, " Gases: Defecto T<300°C", 2},
-        {"300-700", true, false, {150, 300, 100, 200, 5}, " Gases: Defecto 300°C < T < 700°C", 2},
-        {"T>700", true, false, {150, 300, 100, 600, 30}, " Gases: Defecto T>700°C", 3},
-        {"alta energía", true, false, {1000, 700, 100, 300, 300}, " Gases: Descargas Alta Energía", 3},
-        {"baja y alta", true, false, {1000, 300, 100, 300, 600}, ambas, 3},
+    // Each gas finding counts; high-energy discharges and the hottest fault are grave. A gas above
+    // its typical level adds its own warning after them, forced or not.
+    const QString ambas = u(" Gases: Descargas Baja Energía| Gases: Descargas Alta Energía");
+    const QString alto = u("| Gases: Concentración elevada (IEEE C57.104-2019)");
+    const std::tuple<const char*, bool, bool, Gases, QString, int> casos[] = {
+        {"forzado", true, true, {18, 9, 6, 4, 0}, u(" Gases: Dudoso"), 2},
+        {"forzado con fallas", true, true, {150, 300, 100, 600, 30}, u(" Gases: Dudoso") + alto, 2},
+        {"forzado sin GAS", false, true, {150, 300, 100, 600, 30}, u(""), 1},
+        {"sin pantalla, niveles típicos", true, false, {40, 20, 15, 50, 2}, u(""), 1},
+        {"sin pantalla, metano alto", true, false, {40, 51, 15, 50, 2}, alto.mid(1), 2},
+        {"parciales", true, false, {2000, 150, 100, 10, 0}, u(" Gases: Descargas Parciales") + alto, 2},
+        {"baja energía", true, false, {500, 150, 40, 60, 120}, u(" Gases: Descargas Baja Energía") + alto, 2},
+        {"T<300", true, false, {150, 300, 120, 60, 0}, u(" Gases: Defecto T<300°C") + alto, 2},
+        {"300-700", true, false, {150, 300, 100, 200, 5}, u(" Gases: Defecto 300°C < T < 700°C") + alto, 2},
+        {"T>700", true, false, {150, 300, 100, 600, 30}, u(" Gases: Defecto T>700°C") + alto, 3},
+        {"alta energía",
+         true,
+         false,
+         {1000, 700, 100, 300, 300},
+         u(" Gases: Descargas Alta Energía") + alto,
+         3},
+        {"baja y alta", true, false, {1000, 300, 100, 300, 600}, ambas + alto, 3},
     };
     for (const auto& [nombre, gas, forzado, g, observaciones, estado] : casos) {
         EnsayoEnPantalla e = ensayo();
@@ -365,9 +373,11 @@ TEST(EvaluacionEnsayo, GasRulesFollowTheGasRatioTable)
         for (int i = 0; i < 5; ++i)
             e.textos[u(campos[i])] = textoDecimal(valores[i]);
         const EvaluacionEnsayo r = evaluarEnsayo(e);
-        EXPECT_EQ(r.observaciones, lista(observaciones)) << nombre;
+        const QStringList esperadas =
+            observaciones.isEmpty() ? QStringList() : observaciones.split(QLatin1Char('|'));
+        EXPECT_EQ(r.observaciones, esperadas) << nombre;
         EXPECT_EQ(r.estado, estado) << nombre;
-        EXPECT_EQ(r.cuenta, lista(observaciones).size()) << nombre;
+        EXPECT_EQ(r.cuenta, esperadas.size()) << nombre;
     }
 }
 
@@ -417,11 +427,25 @@ TEST(EvaluarEnsayoJson, ReportsWhatTheTestTabShows)
         EXPECT_EQ(e.textos.value(u(campo)), u(texto)) << campo;
     EXPECT_EQ(std::tuple(e.grupos.gas, e.grupos.fd, e.grupos.kf),
               std::tuple(std::optional(true), std::optional(false), std::optional<bool>()));
-    const QJsonObject o = informeEvaluacion(42, fila);
+    const QJsonObject o = informeEvaluacion(42, fila, u("2000"));
     EXPECT_EQ(o.value(u("codigo")).toInt(), 42);
     EXPECT_EQ(o.value(u("observaciones")).toVariant().toStringList(),
-              lista(" Contenido de inhibidor nulo| Dieléctrico Bajo"));
-    EXPECT_EQ(o.value(u("cuenta")).toInt(), 2);
+              lista(" Gases: Concentración elevada (IEEE C57.104-2019)| Contenido de inhibidor nulo|"
+                    " Dieléctrico Bajo"));
+    EXPECT_EQ(o.value(u("cuenta")).toInt(), 3);
+    // Only the measured gases have a level; no oxygen reads as free-breathing; 24 years old.
+    EXPECT_EQ(o.value(u("ieee")).toObject(),
+              (QJsonObject{{u("estado"), 3},
+                           {u("gases"), QJsonObject{{u("H2"), 3}, {u("CH4"), 3}, {u("CO2"), 1}}},
+                           {u("columna"), u("O2/N2>0.2")},
+                           {u("edad"), 24}}));
+    // CH4 alone of the triangle's gases; H2 and CH4 on the pentagon, whose axes are not neighbours.
+    EXPECT_EQ(o.value(u("duval_triangulo")).toObject(),
+              (QJsonObject{{u("zona"), u("PD")}, {u("ch4"), 100}, {u("c2h4"), 0}, {u("c2h2"), 0}}));
+    const QJsonObject pentagono = o.value(u("duval_pentagono")).toObject();
+    EXPECT_EQ(pentagono.value(u("zona")).toString(), u("S"));
+    EXPECT_NEAR(pentagono.value(u("x")).toDouble(), -2.293, 1e-3);
+    EXPECT_NEAR(pentagono.value(u("y")).toDouble(), 11.271, 1e-3);
     EXPECT_EQ(o.value(u("resaltados")).toObject(),
               (QJsonObject{{u("%_Inhibidor"), u("naranja")}, {u("Diel"), u("naranja")}}));
     const QJsonObject totales = o.value(u("totales")).toObject();
@@ -437,6 +461,10 @@ TEST(EvaluarEnsayoJson, ReportsWhatTheTestTabShows)
     const QJsonObject sinGas = informeEvaluacion(42, fila);
     for (const char* m : {"dornenburg", "rogers", "relacion_gases"})
         EXPECT_FALSE(sinGas.value(u(m)).toObject().value(u("aplica")).toBool()) << m;
+    EXPECT_EQ(sinGas.value(u("ieee")).toObject().value(u("estado")).toInt(-1), 0);
+    EXPECT_TRUE(sinGas.value(u("ieee")).toObject().value(u("edad")).isNull()) << "no year of manufacture";
+    for (const char* m : {"duval_triangulo", "duval_pentagono"})
+        EXPECT_TRUE(sinGas.value(u(m)).toObject().value(u("zona")).isNull()) << m;
     // A transformer without tests: no date, no boxes coloured, no totals, no method applies.
     const QJsonObject sin = informeEvaluacion(7, std::nullopt);
     EXPECT_EQ(sin.value(u("observaciones")).toVariant().toStringList(), lista(" Sin Ensayos"));

@@ -208,6 +208,41 @@ TEST_F(VentanasMetodoTest, KeptVisibleWindowsComeForwardUntilClosed)
     EXPECT_EQ(recalcular(), (QList<int>{0, 0, 1}));
 }
 
+// Duval's windows mark the sample with a ring whose centre keeps the colour of the zone they name;
+// a sample without the needed gases is told so and loses its mark.
+TEST_F(VentanasMetodoTest, DuvalWindowsDrawTheSampleInsideItsZone)
+{
+    using F = DibujoDuval::Figura;
+    const std::tuple<F, EnsayoGases, const char*, QColor> casos[] = {
+        {F::Triangulo, ensayo(0, 40, 0, 35, 25), "D2", DibujoDuval::color(duval::ZonaTriangulo::D2)},
+        {F::Triangulo, ensayo(0, 30, 0, 60, 10), "T3", DibujoDuval::color(duval::ZonaTriangulo::T3)},
+        {F::Pentagono, ensayo(50, 0, 0, 0, 50), "D1", DibujoDuval::color(duval::ZonaPentagono::D1)},
+        {F::Pentagono, ensayo(10, 30, 0, 60, 0), "T3", DibujoDuval::color(duval::ZonaPentagono::T3)},
+    };
+    for (const auto& [figura, muestra, zona, color] : casos) {
+        SCOPED_TRACE(zona);
+        actual = muestra;
+        VentanaDuval* v = metodos.abrirDuval(figura);
+        EXPECT_EQ(metodos.duval(figura), v);
+        EXPECT_EQ(v->zona(), u(zona));
+        EXPECT_TRUE(v->textoZona().startsWith(u("Zona %1: ").arg(u(zona)))) << v->textoZona().toStdString();
+        ASSERT_TRUE(v->dibujo()->punto().has_value());
+        const QPoint centro = v->dibujo()->aPantalla(*v->dibujo()->punto()).toPoint();
+        const QImage imagen = render(*v->dibujo());
+        EXPECT_EQ(imagen.pixelColor(centro), color);
+        EXPECT_LT(imagen.pixelColor(centro + QPoint(7, 0)).lightness(), 80) << "the ring";
+        // Without the needed gases: no mark, and the reason.
+        actual = ensayo(300, 0, 0, 0, 0);
+        if (figura == F::Pentagono)
+            actual.gases.h2 = 0;
+        metodos.recalcular();
+        EXPECT_FALSE(v->dibujo()->punto().has_value());
+        EXPECT_TRUE(v->textoZona().contains(u("no tiene los gases necesarios")))
+            << v->textoZona().toStdString();
+        EXPECT_GT(render(*v->dibujo()).pixelColor(centro + QPoint(7, 0)).lightness(), 80);
+    }
+}
+
 // A known code relights the lamps and shows the lit lamp's rays only; an unknown one hides the
 // rays and leaves the lamps as they were.
 TEST(Semaforo, EveryStateChangeRedrawsFromTheLastOne)

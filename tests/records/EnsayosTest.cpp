@@ -90,6 +90,9 @@ TEST(Ensayos, CadaEnsayoMostradoSeEvalua)
     for (const char* esperada : {"21 <0,2", "22 >1", "23 >4", "24 Defecto T>700°C"})
         EXPECT_TRUE(vistas.contains(u(esperada))) << vistas.join(u("|")).toStdString();
     EXPECT_FALSE(vistas.contains(u("4 Descargas Parciales")));
+    // Beside the light, the gas levels: hydrogen and methane far above the typical values.
+    EXPECT_EQ(e.pagina()->etiquetaIeee()->text(), u("IEEE: 3"));
+    EXPECT_TRUE(e.observaciones().contains(u(" Gases: Concentración elevada (IEEE C57.104-2019)")));
     // Each cell stands under the heading of its ratio, as in the method window.
     e.trafo().tabs()->setCurrentWidget(e.pagina());
     e.pagina()->subtabs()->setCurrentIndex(0);
@@ -111,6 +114,7 @@ TEST(Ensayos, CadaEnsayoMostradoSeEvalua)
     e.irA(6);
     EXPECT_TRUE(e.etiquetasVisibles().isEmpty());
     EXPECT_FALSE(e.observaciones().contains(u("Gases")));
+    EXPECT_EQ(e.pagina()->etiquetaIeee()->text(), u("IEEE: 1"));
 
     // The forced-doubtful box re-evaluates the test shown at once.
     qobject_cast<QAbstractButton*>(e.pagina()->casilla(6))->click();
@@ -187,6 +191,17 @@ TEST(Ensayos, LasVentanasDeMetodoSiguenAlEnsayo)
     QTest::mouseClick(e.pagina()->botonMetodo(0), Qt::LeftButton);
     ASSERT_TRUE(e.metodos().ventana(0));
     EXPECT_NE(e.metodos().ventana(0), gases);
+    // Duval's triangle and pentagon follow the test shown as well.
+    e.irA(5);
+    QTest::mouseClick(e.pagina()->botonMetodo(3), Qt::LeftButton);
+    QTest::mouseClick(e.pagina()->botonMetodo(4), Qt::LeftButton);
+    VentanaDuval* triangulo = e.metodos().duval(DibujoDuval::Figura::Triangulo);
+    VentanaDuval* pentagono = e.metodos().duval(DibujoDuval::Figura::Pentagono);
+    ASSERT_TRUE(triangulo && triangulo->isVisible() && pentagono && pentagono->isVisible());
+    EXPECT_EQ(std::pair(triangulo->zona(), pentagono->zona()), std::pair(u("T3"), u("T3")));
+    e.irA(1);
+    EXPECT_EQ(std::pair(triangulo->zona(), pentagono->zona()), std::pair(QString(), QString()));
+    EXPECT_EQ(triangulo->textoZona(), u("El ensayo no tiene análisis de gases disueltos."));
 }
 
 // RECONSTRUIR diagnoses every transformer with the bar in the list's place, re-orders the list
@@ -235,13 +250,15 @@ TEST(Ensayos, ReconstruirReordenaLaListaOInformaElFallo)
         EXPECT_TRUE(e.mensajes.shown.isEmpty());
         EXPECT_EQ(e.valor(estado2).toInt(), 3);
         EXPECT_EQ(e.valor(u("SELECT ESTADO FROM Trafoge WHERE \"CÓDIGO\"=1")).toInt(), 2);
+        // 5 counts its thermal fault and its gas levels: the red transformer with most findings.
+        EXPECT_EQ(e.valor(u("SELECT GRAVEDAD FROM Trafoge WHERE \"CÓDIGO\"=5")).toInt(), 2);
         EXPECT_EQ(maximo, 6);
         EXPECT_EQ(ultimo, 6);
         ASSERT_FALSE(listaOculta.isEmpty());
         EXPECT_FALSE(listaOculta.contains(false));
-        EXPECT_EQ(p->modelo()->index(0).data(ModeloPrioridades::RolCodigo).toInt(), 2);
+        EXPECT_EQ(p->modelo()->index(0).data(ModeloPrioridades::RolCodigo).toInt(), 5);
         EXPECT_EQ(p->lista()->currentIndex().row(), 0);
-        EXPECT_EQ(e.codigo(e.vistas.Data1), u("2"));
+        EXPECT_EQ(e.codigo(e.vistas.Data1), u("5"));
     }
 }
 
