@@ -4,13 +4,17 @@
 #include "data/logic/DemoPlant.h"
 #include "diagnosis/logic/CorridaDiagnostico.h"
 #include "diagnosis/logic/EvaluarEnsayoJson.h"
+#include "search/logic/ArchivoAbs.h"
+#include "search/logic/Busqueda.h"
 
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QPair>
 #include <QStringList>
 #include <algorithm>
@@ -159,6 +163,28 @@ QList<Orden> ordenes()
            QStringLiteral("código del transformador (obligatorio, distinto de 0)")},
           {QStringLiteral("--fecha AAAA-MM-DD"),
            QStringLiteral("fecha del ensayo a evaluar (el más reciente si se omite)")}}},
+        {QStringLiteral("buscar"),
+         QStringLiteral("buscar DIR [--linea \"LÍNEA\"]... [--abs ARCHIVO]"),
+         QStringLiteral("busca los transformadores que cumplen una condición y escribe el subgrupo en JSON"),
+         QStringLiteral(
+             "Reúne las líneas de condición, tal como las muestra la lista de BUSCAR (primero las de\n"
+             "ARCHIVO, luego las de --linea, en orden), y escribe en JSON los códigos del subgrupo\n"
+             "(codigos) y los textos que deja el subagrupado (formula_trafo, filtro_codigos)."),
+         {{QStringLiteral("--linea \"LÍNEA\""), QStringLiteral("una línea de condición; puede repetirse")},
+          {QStringLiteral("--abs ARCHIVO"), QStringLiteral("un archivo de búsqueda guardado (.abs)")}}},
+        {QStringLiteral("seleccionar"),
+         QStringLiteral(
+             "seleccionar DIR --operador OP --fecha AAAA-MM-DD [--linea \"LÍNEA\"]... [--abs ARCHIVO]"),
+         QStringLiteral(
+             "selecciona las revisiones, ensayos y mantenimientos por fecha y los escribe en JSON"),
+         QStringLiteral(
+             "Selecciona las filas fechadas cuya fecha cumple la comparación OP (=, >, >=, <, <=, <>)\n"
+             "con la fecha dada, dentro del subgrupo de las líneas de condición si se dan, y escribe\n"
+             "en JSON las filas de cada tabla, los códigos y las fórmulas de fecha."),
+         {{QStringLiteral("--operador OP"), QStringLiteral("la comparación de fechas (obligatoria)")},
+          {QStringLiteral("--fecha AAAA-MM-DD"), QStringLiteral("la fecha del calendario (obligatoria)")},
+          {QStringLiteral("--linea \"LÍNEA\""), QStringLiteral("una línea de condición; puede repetirse")},
+          {QStringLiteral("--abs ARCHIVO"), QStringLiteral("un archivo de búsqueda guardado (.abs)")}}},
         {QStringLiteral("version"),
          QStringLiteral("version"),
          QStringLiteral("muestra la versión del programa"),
@@ -319,6 +345,123 @@ int evaluar(const QString& folder, const QStringList& options)
     return 0;
 }
 
+// The options of buscar and seleccionar: condition lines, a saved search and, for the
+// selection, the comparison and the date.
+struct OpcionesBusqueda
+{
+    QStringList lineas;
+    QString operador;
+    std::optional<QDate> fecha;
+};
+
+std::optional<QString> leerOpcionesBusqueda(const QStringList& options, bool porFecha, OpcionesBusqueda& o)
+{
+    QStringList deAbs, sueltas;
+    for (int i = 0; i < options.size(); i += 2) {
+        const QString& name = options[i];
+        const bool conocida =
+            name == QLatin1String("--linea") || name == QLatin1String("--abs") ||
+            (porFecha && (name == QLatin1String("--operador") || name == QLatin1String("--fecha")));
+        if (!conocida)
+            return QStringLiteral("Opción desconocida: %1").arg(name);
+        if (i + 1 >= options.size())
+            return QStringLiteral("Falta el valor de la opción %1").arg(name);
+        const QString& value = options[i + 1];
+        if (name == QLatin1String("--linea")) {
+            sueltas << value;
+        } else if (name == QLatin1String("--abs")) {
+            auto leidas = busqueda::abs::cargar(value);
+            if (!leidas)
+                return QStringLiteral("%1: %2").arg(leidas.error(), value);
+            deAbs += leidas.value();
+        } else if (name == QLatin1String("--operador")) {
+            if (!busqueda::operadorFechaValido(value))
+                return QString::fromUtf8("La comparación '%1' no es válida: se espera =, >, >=, <, <= o <>")
+                    .arg(value);
+            o.operador = value;
+        } else {
+            const QDate d = QDate::fromString(value, QStringLiteral("yyyy-MM-dd"));
+            if (!d.isValid())
+                return QStringLiteral("La fecha '%1' no es válida: se espera AAAA-MM-DD").arg(value);
+            o.fecha = d;
+        }
+    }
+    o.lineas = deAbs + sueltas;
+    if (porFecha && o.operador.isEmpty())
+        return QStringLiteral("Falta la opción --operador");
+    if (porFecha && !o.fecha)
+        return QStringLiteral("Falta la opción --fecha");
+    return std::nullopt;
+}
+
+QJsonArray arregloCodigos(const QList<qint64>& codigos)
+{
+    QJsonArray a;
+    for (qint64 c : codigos)
+        a.append(c);
+    return a;
+}
+
+int buscar(const QString& folder, const QStringList& options)
+{
+    OpcionesBusqueda o;
+    if (auto error = leerOpcionesBusqueda(options, false, o))
+        return fail(*error);
+    auto db = openFolder(folder, true);
+    if (!db)
+        return fail(db.error());
+    auto codigos = busqueda::buscar(*db.value(), o.lineas);
+    if (!codigos)
+        return fail(codigos.error());
+    // No match leaves the formulas as they were: the whole plant.
+    const bool hay = !codigos.value().isEmpty();
+    const QJsonObject r{{QStringLiteral("codigos"), arregloCodigos(codigos.value())},
+                        {QStringLiteral("formula_trafo"),
+                         hay ? busqueda::formulaTrafo(codigos.value()) : QStringLiteral("1=1")},
+                        {QStringLiteral("filtro_codigos"),
+                         hay ? busqueda::filtroCodigos(codigos.value()) : QStringLiteral("1=1")}};
+    escribirSalida(QJsonDocument(r).toJson(QJsonDocument::Indented));
+    return 0;
+}
+
+int seleccionar(const QString& folder, const QStringList& options)
+{
+    OpcionesBusqueda o;
+    if (auto error = leerOpcionesBusqueda(options, true, o))
+        return fail(*error);
+    auto db = openFolder(folder, true);
+    if (!db)
+        return fail(db.error());
+    std::optional<QList<qint64>> subgrupo;
+    if (!o.lineas.isEmpty()) {
+        auto codigos = busqueda::buscar(*db.value(), o.lineas);
+        if (!codigos)
+            return fail(codigos.error());
+        subgrupo = codigos.value();
+    }
+    auto s = busqueda::seleccionarPorFecha(*db.value(), o.operador, *o.fecha, subgrupo);
+    if (!s)
+        return fail(s.error());
+    auto filas = [](const QList<QPair<qint64, QDate>>& lista) {
+        QJsonArray a;
+        for (const auto& [codigo, fecha] : lista)
+            a.append(QJsonArray{codigo, fecha.toString(Qt::ISODate)});
+        return a;
+    };
+    const busqueda::SeleccionFecha& v = s.value();
+    // No row in any table leaves the date formulas as they were.
+    auto formula = [&](const QString& f) { return v.vacia() ? QStringLiteral("1=1") : f; };
+    const QJsonObject r{{QStringLiteral("revision"), filas(v.revision)},
+                        {QStringLiteral("ensayos"), filas(v.ensayos)},
+                        {QStringLiteral("mantenimiento"), filas(v.mantenimiento)},
+                        {QStringLiteral("codigos"), arregloCodigos(v.codigos)},
+                        {QStringLiteral("formula_revision"), formula(v.formulaRevision)},
+                        {QStringLiteral("formula_ensayos"), formula(v.formulaEnsayos)},
+                        {QStringLiteral("formula_mantenimiento"), formula(v.formulaMantenimiento)}};
+    escribirSalida(QJsonDocument(r).toJson(QJsonDocument::Indented));
+    return 0;
+}
+
 int crear(const QString& folder)
 {
     if (!QDir(folder).exists())
@@ -390,6 +533,10 @@ int ejecutar(const QStringList& args)
         return crearDemo(folder, args.mid(2));
     if (command == QLatin1String("diagnosticar"))
         return args.size() == 2 ? diagnosticar(folder) : usage(command);
+    if (command == QLatin1String("buscar"))
+        return buscar(folder, args.mid(2));
+    if (command == QLatin1String("seleccionar"))
+        return seleccionar(folder, args.mid(2));
     return evaluar(folder, args.mid(2));
 }
 

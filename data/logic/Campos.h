@@ -8,6 +8,14 @@
 // renaming a field here renames it in the file, the forms, the checkers and the rules alike.
 namespace campo {
 
+// The four tables of the data file.
+namespace tablas {
+inline const QString Trafoge = QStringLiteral("Trafoge");
+inline const QString Revision = QStringLiteral("Revision");
+inline const QString Ensayos = QStringLiteral("Ensayos");
+inline const QString Mantenimiento = QStringLiteral("Mantenimiento");
+} // namespace tablas
+
 namespace trafoge {
 inline const QString CODIGO = QStringLiteral("CÓDIGO");
 inline const QString AREA = QStringLiteral("AREA");

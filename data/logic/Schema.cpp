@@ -69,7 +69,7 @@ QStringList l(std::initializer_list<const char*> items)
 Table makeTrafoge()
 {
     Table t;
-    t.name = s("Trafoge");
+    t.name = campo::tablas::Trafoge;
     t.codeField = campo::trafoge::CODIGO;
     t.codeUnique = true;
     const QString g = s("GENERAL");
@@ -126,7 +126,7 @@ Table makeTrafoge()
 Table makeRevision()
 {
     Table t;
-    t.name = s("Revision");
+    t.name = campo::tablas::Revision;
     t.codeField = campo::revision::CODIGO;
     t.dateField = campo::revision::FECHA;
     const QStringList siNo = l({"SI", "NO", "SIN CONTROL"});
@@ -193,7 +193,7 @@ Table makeRevision()
 Table makeEnsayos()
 {
     Table t;
-    t.name = s("Ensayos");
+    t.name = campo::tablas::Ensayos;
     t.codeField = campo::ensayos::Codigo;
     t.dateField = campo::ensayos::Fecha;
     const QString efq = s("ENSAYOS FÍSICO/QUÍMICOS");
@@ -267,7 +267,7 @@ Table makeEnsayos()
 Table makeMantenimiento()
 {
     Table t;
-    t.name = s("Mantenimiento");
+    t.name = campo::tablas::Mantenimiento;
     t.codeField = campo::mantenimiento::Codigo;
     t.dateField = campo::mantenimiento::Fecha;
     const QString g = s("MANTENIMIENTO REALIZADO");

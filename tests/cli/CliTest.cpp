@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -131,6 +132,16 @@ TEST(Cli, RefusedCommandsExitNonZeroWithASpanishMessageAndTouchNoFile)
         {"evaluar {d} --codigo", "Falta el valor"},
         {"evaluar {d} --color 1", "Opción desconocida"},
         {"evaluar {v} --codigo {c}", "No se encuentra el archivo de datos"},
+        {"buscar {d}", "Debe agregar una condicion para realizar la busqueda"},
+        {"buscar {d} --linea Trafoge.[AREA]=PUERTO", "La Busqueda Generó Error o no fué bien construida"},
+        {"buscar {d} --linea Ensayos.[Fecha]>20/05/2003",
+         "La Busqueda Generó Error o no fué bien construida"},
+        {"buscar {d} --abs {n}", "Error al Abrir Archivo"},
+        {"buscar {d} --linea", "Falta el valor"},
+        {"seleccionar {d} --fecha 2024-01-01", "Falta la opción --operador"},
+        {"seleccionar {d} --operador => --fecha 2024-01-01", "no es válida"},
+        {"seleccionar {d} --operador = --fecha 20/05/2003", "no es válida"},
+        {"seleccionar {d} --operador =", "Falta la opción --fecha"},
     };
     const QString codigo = primero(*abrir(dir.path()), u("SELECT min(\"CÓDIGO\") FROM Trafoge"));
     const QByteArray plantaAntes = contenido(Database::rutaEn(dir.path()));
@@ -155,7 +166,8 @@ TEST(Cli, RefusedCommandsExitNonZeroWithASpanishMessageAndTouchNoFile)
 // --help, alone or after a command, answers on the standard output and wins over the work asked.
 TEST(Cli, HelpDescribesEveryCommandAndItsOptions)
 {
-    const std::vector<const char*> todas = {"crear", "demo", "diagnosticar", "evaluar", "version", "--help"};
+    const std::vector<const char*> todas = {"crear",  "demo",        "diagnosticar", "evaluar",
+                                            "buscar", "seleccionar", "version",      "--help"};
     const std::pair<const char*, std::vector<const char*>> casos[] = {
         {"--help", todas},
         {"-h", todas},
@@ -178,6 +190,66 @@ TEST(Cli, HelpDescribesEveryCommandAndItsOptions)
                                                     << r.out.toStdString();
     }
     EXPECT_FALSE(QFile::exists(u("/no/existe")));
+}
+
+// buscar and seleccionar print what the search selects on the demo plant, lines from a saved
+// search first; a selection inside a sub-group stays inside it.
+TEST(Cli, BuscarYSeleccionarEscribenElSubgrupoYLaSeleccion)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(demo::createDemo(dir.path()).ok());
+    auto correr = [&](const QStringList& args) {
+        QProcess p;
+        p.start(u(QUORVELA_CLI), args);
+        p.waitForFinished(120000);
+        EXPECT_EQ(p.exitCode(), 0) << QString::fromLocal8Bit(p.readAllStandardError()).toStdString();
+        return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+    };
+    const QString abs = dir.filePath(u("sellados.abs"));
+    {
+        QFile f(abs);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("Trafoge.[TIPO] = 'SELLADO'\r\n");
+    }
+    auto db = abrir(dir.path());
+    QStringList esperados;
+    for (const QVariantList& f :
+         queryRows(*db, u("SELECT \"CÓDIGO\" FROM Trafoge WHERE TIPO = 'SELLADO' OR \"CÓDIGO\" IN "
+                          "(SELECT \"Código\" FROM Ensayos WHERE Acidez > 0.1) ORDER BY 1")))
+        esperados << f.value(0).toString();
+    ASSERT_FALSE(esperados.isEmpty());
+    const QJsonObject b =
+        correr({u("buscar"), dir.path(), u("--abs"), abs, u("--linea"), u("Or Ensayos.[Acidez] > 0.1")});
+    QStringList codigos;
+    for (const QJsonValue& c : b.value(u("codigos")).toArray())
+        codigos << QString::number(c.toInteger());
+    EXPECT_EQ(codigos, esperados);
+    QStringList partes;
+    for (const QString& c : esperados)
+        partes << u("({Trafoge.CÓDIGO}=%1)").arg(c);
+    EXPECT_EQ(b.value(u("formula_trafo")).toString(), partes.join(u(" or ")));
+    EXPECT_TRUE(b.value(u("filtro_codigos")).toString().startsWith(u("(Código =%1)").arg(esperados.first())));
+    // No match: no codes, the formulas of the whole plant.
+    const QJsonObject nada = correr({u("buscar"), dir.path(), u("--linea"), u("Trafoge.[AREA] = 'NINGUNA'")});
+    EXPECT_TRUE(nada.value(u("codigos")).toArray().isEmpty());
+    EXPECT_EQ(nada.value(u("formula_trafo")).toString(), u("1=1"));
+
+    const QJsonObject s = correr({u("seleccionar"), dir.path(), u("--operador"), u(">="), u("--fecha"),
+                                  u("2025-01-01"), u("--abs"), abs});
+    EXPECT_EQ(s.value(u("formula_ensayos")).toString(), u("{Ensayos.fecha}>=DATE(2025,01,01)"));
+    const QString sellados = u("SELECT \"CÓDIGO\" FROM Trafoge WHERE TIPO = 'SELLADO'");
+    const QList<QVariantList> filas = queryRows(
+        *db, u("SELECT \"Código\", Fecha FROM Ensayos WHERE Fecha >= '2025-01-01' AND \"Código\" IN (%1) "
+               "ORDER BY 1, 2 DESC")
+                 .arg(sellados));
+    const QJsonArray ensayos = s.value(u("ensayos")).toArray();
+    ASSERT_EQ(ensayos.size(), filas.size());
+    for (int i = 0; i < filas.size(); ++i)
+        EXPECT_EQ(ensayos.at(i).toArray(),
+                  (QJsonArray{filas.at(i).at(0).toLongLong(), filas.at(i).at(1).toString()}));
+    for (const QJsonValue& c : s.value(u("codigos")).toArray())
+        EXPECT_EQ(primero(*db, u("SELECT TIPO FROM Trafoge WHERE \"CÓDIGO\" = %1").arg(c.toInteger())),
+                  u("SELLADO"));
 }
 
 // A demo that fails midway leaves neither a data file nor its temporary; one interrupted leaves
