@@ -1,13 +1,15 @@
 // Pictures of the main window's tabs, for looking at what the program shows:
-//   quorvela-capturas DIR SALIDA [CÓDIGO]   opens DIR's data file as the program does and saves one PNG
-//                                  per tab (and the ENSAYOS diagnosis sub-tab, with Duval's triangle
-//                                  and pentagon) into SALIDA, on transformer CÓDIGO when given.
+//   quorvela-capturas DIR SALIDA [CÓDIGO [LÍNEA...]]   opens DIR's data file as the program does and
+//                                  saves one PNG per tab (and the ENSAYOS diagnosis sub-tab, with Duval's
+//                                  triangle and pentagon) into SALIDA, on transformer CÓDIGO when given;
+//                                  condition LÍNEAs are searched on BUSCAR and sub-grouped.
 #include "app/logic/RunState.h"
 #include "app/ui/Composicion.h"
 #include "bench/BenchSupport.h"
 #include "data/logic/Database.h"
 #include "diagnosis/ui/VentanasMetodo.h"
 #include "records/logic/DataViews.h"
+#include "records/ui/PaginaBuscar.h"
 #include "records/ui/PaginaEnsayos.h"
 #include "records/ui/Trafo.h"
 
@@ -48,7 +50,14 @@ int main(int argc, char** argv)
         if (!v.trafo->grab().save(QDir(args.at(2)).filePath(nombre + QStringLiteral(".png"))))
             bench::fail(QStringLiteral("no se pudo guardar ") + nombre);
     };
-    for (int i = 1; i <= 5; ++i) {
+    if (args.size() > 4) {
+        PaginaBuscar* buscar = v.trafo->paginaBuscar();
+        buscar->setLineas(args.mid(4));
+        buscar->subAgrupar();
+        buscar->buscarPrimero();
+        buscar->buscarSiguiente();
+    }
+    for (int i = 0; i <= 5; ++i) {
         v.trafo->tabs()->setCurrentIndex(i);
         guardar(QStringLiteral("%1-%2").arg(i).arg(v.trafo->tabs()->tabText(i).remove(QLatin1Char('&'))));
     }

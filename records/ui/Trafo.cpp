@@ -133,6 +133,7 @@ Trafo::Trafo(RunState& estado, DataViews& vistas, Mensajes& mensajes, QWidget* p
     m_edicion = new EdicionRegistros(estado, vistas, *m_alineacion, mensajes, *m_trafos, *m_revision,
                                      *m_ensayos, *m_mantenimiento, this);
     m_prioridades->setAntesDeReconstruir([this] { return m_edicion->guardarPendientes(); });
+    m_buscar->conectar(estado, vistas, mensajes, [this] { return m_edicion->guardarPendientes(); });
     connect(m_edicion, &EdicionRegistros::agregandoCambiado, this,
             [this](Alineacion::Vista v, bool agregando) {
                 if (v == Alineacion::Vista::Ensayos)

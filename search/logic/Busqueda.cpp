@@ -2,6 +2,7 @@
 
 #include "data/logic/Campos.h"
 #include "data/logic/Database.h"
+#include "data/logic/Fechas.h"
 #include "data/logic/JetSql.h"
 #include "data/logic/Schema.h"
 
@@ -291,6 +292,104 @@ const QStringList& nombresTablas()
     static const QStringList k = {campo::tablas::Trafoge, campo::tablas::Revision, campo::tablas::Ensayos,
                                   campo::tablas::Mantenimiento};
     return k;
+}
+
+const QStringList& titulosTablas()
+{
+    static const QStringList k = {QStringLiteral("Trafos"), QStringLiteral("Revision"),
+                                  QStringLiteral("Ensayos"), QStringLiteral("Manten"), QStringLiteral(" ")};
+    return k;
+}
+
+namespace {
+
+const schema::Table* tablaEsquema(int tabla)
+{
+    switch (tabla) {
+    case 0:
+        return &schema::trafoge();
+    case 1:
+        return &schema::revision();
+    case 2:
+        return &schema::ensayos();
+    case 3:
+        return &schema::mantenimiento();
+    default:
+        return nullptr;
+    }
+}
+
+QString valorEnLinea(const schema::Field* f, const QString& valor)
+{
+    using K = schema::FieldKind;
+    const K kind = f ? f->kind : K::Text;
+    switch (kind) {
+    case K::Text:
+    case K::ListText:
+    case K::Memo:
+        return QLatin1Char('\'') + QString(valor).replace(QLatin1Char('\''), QStringLiteral("''")) +
+               QLatin1Char('\'');
+    case K::Date:
+        // A date the program cannot read is left as typed: the search then refuses it.
+        if (auto d = fechas::leer(valor))
+            return literalFecha(*d);
+        return valor;
+    case K::Integer:
+    case K::Number:
+        return QString(valor).replace(QLatin1Char(','), QLatin1Char('.'));
+    case K::YesNo: {
+        static const QStringList kSi = {QStringLiteral("-1"),    QStringLiteral("1"),
+                                        QString::fromUtf8("Sí"), QStringLiteral("Si"),
+                                        QStringLiteral("True"),  QStringLiteral("Verdadero")};
+        static const QStringList kNo = {QStringLiteral("0"), QStringLiteral("No"), QStringLiteral("False"),
+                                        QStringLiteral("Falso")};
+        if (kSi.contains(valor, Qt::CaseInsensitive))
+            return QStringLiteral("True");
+        if (kNo.contains(valor, Qt::CaseInsensitive))
+            return QStringLiteral("False");
+        return valor;
+    }
+    }
+    return valor;
+}
+
+} // namespace
+
+QStringList camposDe(int tabla)
+{
+    QStringList out;
+    if (const schema::Table* t = tablaEsquema(tabla))
+        for (const schema::Field& f : t->fields)
+            out << f.name;
+    return out;
+}
+
+QString mensajeCondicionIncompleta(bool primera)
+{
+    return primera ? QStringLiteral("Debe formar una condicion para agregar")
+                   : QStringLiteral("Debe formar una condicion completa para agregar");
+}
+
+Result<QString> componerLinea(const EleccionLinea& e, bool primera)
+{
+    const schema::Table* t = tablaEsquema(e.tabla);
+    const QString campo = e.campo.trimmed(), comparacion = e.comparacion.trimmed(), valor = e.valor.trimmed(),
+                  conector = e.conector.trimmed();
+    if (!t || campo.isEmpty() || comparacion.isEmpty() || valor.isEmpty() || (!primera && conector.isEmpty()))
+        return Result<QString>::failure(mensajeCondicionIncompleta(primera));
+    QString comparado = nombresTablas().at(e.tabla);
+    comparado += QStringLiteral(".[") + campo + QStringLiteral("] ") + comparacion + QLatin1Char(' ') +
+                 valorEnLinea(t->field(campo), valor);
+    if (primera)
+        return comparado;
+    return QString(conector + QLatin1Char(' ') + (e.abre ? QStringLiteral("( ") : QString()) + comparado +
+                   (e.cierra ? QStringLiteral(" )") : QString()));
+}
+
+QString fuenteValores(int tabla, const QString& campo)
+{
+    return QStringLiteral("SELECT DISTINCT [%1]  FROM %2 order by [%1] asc")
+        .arg(campo, nombresTablas().value(tabla));
 }
 
 QString clausula(const QStringList& lineas)

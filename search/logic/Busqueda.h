@@ -21,6 +21,27 @@ namespace busqueda {
 // The tables a condition line may name, in the order of the table chooser.
 const QStringList& nombresTablas();
 
+// The captions of the table chooser ("Trafos", "Revision", "Ensayos", "Manten" and a blank).
+const QStringList& titulosTablas();
+// The fields of table 0 to 3, in the table's order.
+QStringList camposDe(int tabla);
+
+// The choices of the query builder for one line; the texts as the boxes hold them.
+struct EleccionLinea
+{
+    int tabla = -1; // 0 to 3; anything else is no table
+    QString campo, comparacion, valor, conector;
+    bool abre = false, cierra = false;
+};
+// The line AGREGAR adds to a list that is empty (`primera`) or not, or the message that refuses
+// it. The value is written as the field's kind needs it: text and memo between apostrophes
+// (an apostrophe inside doubled), a date as #mm/dd/yyyy#, a decimal comma as a point, a yes/no
+// as True or False.
+Result<QString> componerLinea(const EleccionLinea& eleccion, bool primera);
+QString mensajeCondicionIncompleta(bool primera); // "Debe formar una condicion [completa ]para agregar"
+// The value list's source: "SELECT DISTINCT [TIPO AISLANTE]  FROM Trafoge order by [TIPO AISLANTE] asc".
+QString fuenteValores(int tabla, const QString& campo);
+
 // The WHERE clause of the condition list: every line followed by one blank.
 QString clausula(const QStringList& lineas);
 
