@@ -65,6 +65,9 @@ int main(int argc, char** argv)
     QTabWidget* detalle = v.trafo->paginaEnsayos()->detalle();
     detalle->setCurrentIndex(detalle->count() - 1);
     guardar(QStringLiteral("3-ENSAYOS-DIAGNOSTICO"));
+    v.trafo->paginaEnsayos()->subtabs()->setCurrentIndex(v.trafo->paginaEnsayos()->subtabs()->count() - 1);
+    guardar(QStringLiteral("3-ENSAYOS-CALENDARIO"));
+    v.trafo->paginaEnsayos()->subtabs()->setCurrentIndex(0);
     for (const auto& [figura, nombre] : {std::pair(DibujoDuval::Figura::Triangulo, "Duval-triangulo"),
                                          std::pair(DibujoDuval::Figura::Pentagono, "Duval-pentagono")}) {
         VentanaDuval* ventana = v.metodos->abrirDuval(figura);

@@ -20,6 +20,7 @@ VentanaCompuesta componerVentana(RunState& estado, DataViews& vistas, Mensajes& 
 
     // The day picked in the calendar window is shared by every date box of the window.
     auto eleccion = std::make_shared<EleccionFecha>();
+    v.trafo->setHoy(hoy);
     v.trafo->setSelectorFecha([eleccion, hoy = std::move(hoy)](QWidget* parent, const QDate& enCaja) {
         return Cal::elegirFecha(*eleccion, hoy, parent, enCaja);
     });

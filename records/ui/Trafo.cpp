@@ -6,6 +6,7 @@
 #include "records/logic/DataViews.h"
 #include "records/logic/DisposicionTrafo.h"
 #include "records/ui/BarraNavegacion.h"
+#include "records/ui/BotonesCalendario.h"
 #include "records/ui/CabeceraTrafo.h"
 #include "records/ui/EdicionRegistros.h"
 #include "records/ui/EnlaceCampos.h"
@@ -18,6 +19,7 @@
 #include "records/ui/PaginaRevision.h"
 #include "records/ui/PaginaTrafos.h"
 
+#include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -134,6 +136,24 @@ Trafo::Trafo(RunState& estado, DataViews& vistas, Mensajes& mensajes, QWidget* p
                                      *m_ensayos, *m_mantenimiento, this);
     m_prioridades->setAntesDeReconstruir([this] { return m_edicion->guardarPendientes(); });
     m_buscar->conectar(estado, vistas, mensajes, [this] { return m_edicion->guardarPendientes(); });
+    // The calendar pages' searches read the ENSAYOS calendar's day and set all three.
+    const BotonesCalendario::Contexto contexto{
+        estado,
+        vistas,
+        mensajes,
+        [this] { return m_ensayos->calendario()->calendario()->selectedDate(); },
+        [this](const QDate& dia) {
+            for (PaginaFechada* p :
+                 {static_cast<PaginaFechada*>(m_revision), static_cast<PaginaFechada*>(m_ensayos),
+                  static_cast<PaginaFechada*>(m_mantenimiento)})
+                p->calendario()->mostrarFecha(dia);
+        },
+        [this] { return m_hoy ? m_hoy() : QDate::currentDate(); },
+        [this] { return m_edicion->guardarPendientes(); }};
+    BotonesCalendario::enlazar(
+        {new BotonesCalendario(BotonesCalendario::Revision, *m_revision, contexto, this),
+         new BotonesCalendario(BotonesCalendario::Ensayos, *m_ensayos, contexto, this),
+         new BotonesCalendario(BotonesCalendario::Mantenimiento, *m_mantenimiento, contexto, this)});
     connect(m_edicion, &EdicionRegistros::agregandoCambiado, this,
             [this](Alineacion::Vista v, bool agregando) {
                 if (v == Alineacion::Vista::Ensayos)

@@ -64,6 +64,8 @@ public:
 
     // The date boxes of the dated tabs open picker on a click.
     void setSelectorFecha(EntradaValidada::DatePicker picker);
+    // Today's date as the program reads it ("&Hoy" of the calendar pages).
+    void setHoy(std::function<QDate()> hoy) { m_hoy = std::move(hoy); }
 
     EdicionRegistros* edicion() const { return m_edicion; }
 
@@ -118,6 +120,7 @@ private:
     QHash<int, std::function<void()>> m_comandos;
     std::function<void(const QUrl&)> m_abrirEnlace;
     EntradaValidada::DatePicker m_selectorFecha;
+    std::function<QDate()> m_hoy = [] { return QDate::currentDate(); };
     std::function<void()> m_alSalir;
     std::function<void()> m_terminar;
     bool m_salido = false;

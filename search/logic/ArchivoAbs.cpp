@@ -63,7 +63,8 @@ QStringList decodificar(const QByteArray& contenido)
         texto.reserve(contenido.size());
         for (char b : contenido) {
             const auto u = static_cast<unsigned char>(b);
-            texto += u >= 0x80 && u < 0xA0 && kAlto[u - 0x80] != 0 ? QChar(kAlto[u - 0x80]) : QChar(char16_t(u));
+            texto +=
+                u >= 0x80 && u < 0xA0 && kAlto[u - 0x80] != 0 ? QChar(kAlto[u - 0x80]) : QChar(char16_t(u));
         }
     }
     texto.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

@@ -1,6 +1,11 @@
 #include "records/ui/PaginaBuscar.h"
+#include "records/ui/PaginaCalendario.h"
+#include "records/ui/PaginaEnsayos.h"
+#include "records/ui/PaginaMantenimiento.h"
+#include "records/ui/PaginaRevision.h"
 #include "tests/records/Planta.h"
 
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -190,4 +195,72 @@ TEST(Buscar, LasBusquedasSeGuardanYSeAbren)
     b.mensajes.files.enqueue(dir.filePath(u("no-existe.abs")));
     b.clic("CommandAG_0");
     EXPECT_EQ(b.ultimoMensaje(), u("Error al Abrir Archivo"));
+}
+
+// The calendar pages: the comparison shows alike on the three tabs; the date searches step the
+// tab's rows; the selection by date narrows every view, inside a sub-group when there is one.
+TEST(Buscar, LosBotonesDelCalendarioBuscanYSeleccionanPorFecha)
+{
+    Buscar b;
+    Trafo& t = b.trafo();
+    auto botones = [&](PaginaFechada* p) {
+        return p->calendario()->zonaBotones()->findChildren<QPushButton*>();
+    };
+    auto boton = [&](PaginaFechada* p, const char* nombre) {
+        for (QPushButton* x : botones(p))
+            if (x->objectName() == u(nombre))
+                return x;
+        return static_cast<QPushButton*>(nullptr);
+    };
+    auto comparacion = [&](PaginaFechada* p) {
+        return p->calendario()->zonaBotones()->findChild<QComboBox*>();
+    };
+    PaginaFechada* revision = t.paginaRevision();
+    PaginaFechada* ensayos = t.paginaEnsayos();
+    comparacion(ensayos)->setEditText(u("="));
+    EXPECT_EQ(comparacion(revision)->currentText(), u("="));
+    EXPECT_EQ(comparacion(t.paginaMantenimiento())->currentText(), u("="));
+    // "&Hoy" and "&Fecha" put the three calendars on a day; searches read the ENSAYOS one.
+    QTest::mouseClick(boton(revision, "Command39"), Qt::LeftButton);
+    EXPECT_EQ(ensayos->calendario()->calendario()->selectedDate(), QDate(2026, 12, 5));
+    b.irA(12);
+    QTest::mouseClick(boton(ensayos, "Command43"), Qt::LeftButton);
+    EXPECT_EQ(revision->calendario()->calendario()->selectedDate(), QDate(2024, 2, 1));
+    ensayos->calendario()->mostrarFecha(QDate(2024, 6, 1));
+    // Two inspections on that day: Buscar Detalle finds the first, Buscar Siguiente the other.
+    QTest::mouseClick(boton(revision, "Command38"), Qt::LeftButton);
+    EXPECT_EQ(b.codigo(b.vistas.Data2), u("12"));
+    EXPECT_EQ(b.codigo(b.vistas.Data1), u("12")) << "the window follows the row found";
+    QTest::mouseClick(boton(revision, "Command53"), Qt::LeftButton);
+    EXPECT_EQ(b.codigo(b.vistas.Data2), u("5"));
+    QTest::mouseClick(boton(revision, "Command53"), Qt::LeftButton);
+    EXPECT_EQ(b.ultimoMensaje(), u("No se encontró coincidencia de registro"));
+
+    // Selection by date: rows on or after 1 February 2024 and their transformers.
+    comparacion(ensayos)->setEditText(u(">="));
+    ensayos->calendario()->mostrarFecha(QDate(2024, 2, 1));
+    QTest::mouseClick(boton(ensayos, "Command47"), Qt::LeftButton);
+    EXPECT_EQ(b.estado.OperadorFecha, u(">="));
+    EXPECT_EQ(b.estado.FormulaEnsayos, u("{Ensayos.fecha}>=DATE(2024,02,01)"));
+    EXPECT_EQ(b.vistas.Data3.recordCount(), 1);
+    EXPECT_EQ(b.vistas.Data2.recordCount(), 3);
+    EXPECT_EQ(b.vistas.Data1.recordCount(), 3) << "5, 7 and 12";
+    EXPECT_FALSE(b.estado.RecorridoEnsayos);
+    // Inside the sub-group of the port.
+    QTest::mouseClick(boton(revision, "Command46"), Qt::LeftButton);
+    b.p()->setLineas({u("Trafoge.[AREA] = 'PUERTO'")});
+    b.clic("Command4");
+    QTest::mouseClick(boton(ensayos, "Command47"), Qt::LeftButton);
+    EXPECT_EQ(b.vistas.Data1.recordCount(), 2) << "5 and 12";
+    EXPECT_EQ(b.vistas.Ado1.recordCount(), 2);
+    // Nothing on that side of the day: the message, and the dated tabs on their whole tables.
+    comparacion(ensayos)->setEditText(u("<"));
+    ensayos->calendario()->mostrarFecha(QDate(2000, 1, 1));
+    QTest::mouseClick(boton(ensayos, "Command47"), Qt::LeftButton);
+    EXPECT_EQ(b.mensajes.shown.last().text, u("No se encontró coincidencia de registros"));
+    EXPECT_EQ(b.mensajes.shown.last().title, u("Selección"));
+    EXPECT_EQ(b.vistas.Data2.recordCount(), 4);
+    QTest::mouseClick(boton(ensayos, "Command48"), Qt::LeftButton);
+    EXPECT_EQ(b.vistas.Data1.recordCount(), 4);
+    EXPECT_EQ(b.estado.FormulaEnsayos, u("1=1"));
 }
