@@ -109,6 +109,23 @@ Status reemplazar(const QString& temporal, const QString& destino)
     return sincronizarCarpeta(QFileInfo(destino).absolutePath());
 }
 
+Status enlazar(const QString& existente, const QString& nuevo)
+{
+    if (::link(nativo(existente).constData(), nativo(nuevo).constData()) != 0)
+        return fallo(QStringLiteral("No se puede crear"), nuevo, errno);
+    return sincronizarCarpeta(QFileInfo(nuevo).absolutePath());
+}
+
+Status copiarPermisos(const QString& origen, const QString& destino)
+{
+    struct stat st;
+    if (::stat(nativo(origen).constData(), &st) != 0)
+        return fallo(QStringLiteral("No se puede leer"), origen, errno);
+    if (::chmod(nativo(destino).constData(), st.st_mode & 07777) != 0)
+        return fallo(QStringLiteral("No se pueden cambiar los permisos de"), destino, errno);
+    return {};
+}
+
 Status quitar(const QString& ruta)
 {
     if (::unlink(nativo(ruta).constData()) != 0 && errno != ENOENT)

@@ -22,6 +22,10 @@ Status sincronizarCarpeta(const QString& carpeta);
 
 // Renames temporal over destino in one step and syncs their folder.
 Status reemplazar(const QString& temporal, const QString& destino);
+// Gives an existing file a second name on the same disk (fails across disks).
+Status enlazar(const QString& existente, const QString& nuevo);
+// Gives destino the permission bits of origen.
+Status copiarPermisos(const QString& origen, const QString& destino);
 // Removes a file, succeeding when it is already absent.
 Status quitar(const QString& ruta);
 

@@ -115,13 +115,14 @@ Status comprobar(const QString& ruta, Comprobacion como)
     return {};
 }
 
-Status copiarBase(const QString& origen, const QString& destino)
+Result<QString> copiaComprobada(const QString& origen, const QString& destino)
 {
+    using R = Result<QString>;
     if (!QFileInfo(origen).isFile())
-        return Status::failure(QStringLiteral("No se encuentra la base de datos '%1'").arg(etiqueta(origen)));
+        return R::failure(QStringLiteral("No se encuentra la base de datos '%1'").arg(etiqueta(origen)));
     auto temporal = archivo::crearTemporal(destino);
     if (!temporal)
-        return Status::failure(temporal.error());
+        return R::failure(temporal.error());
     const QString tmp = temporal.value();
     Status st;
     {
@@ -152,31 +153,22 @@ Status copiarBase(const QString& origen, const QString& destino)
                                                 "copió y '%2' queda como estaba.")
                                      .arg(etiqueta(origen), etiqueta(destino)));
     }
-    if (st)
-        st = archivo::reemplazar(tmp, destino);
-    if (!st)
+    if (!st) {
         ignorarFallo(archivo::quitar(tmp), logMaintenance(), "Quitar la copia a medias");
-    return st;
+        return R::failure(st.error());
+    }
+    return tmp;
 }
 
-Status cargarEn(const QString& candidato, const QString& datos)
+Status copiarBase(const QString& origen, const QString& destino)
 {
-    Conexion fuente(candidato, true);
-    if (!fuente.abierta())
-        return Status::failure(
-            QStringLiteral("No se puede leer la copia '%1': %2").arg(etiqueta(candidato), fuente.error()));
-    Conexion destino(datos, false);
-    if (!destino.abierta())
-        return Status::failure(QStringLiteral("No se puede abrir la base de datos '%1': %2")
-                                   .arg(etiqueta(datos), destino.error()));
-    Status st = destino.exec("PRAGMA synchronous=FULL");
-    if (st)
-        st = copiarPaginas(fuente, destino);
+    auto tmp = copiaComprobada(origen, destino);
+    if (!tmp)
+        return Status::failure(tmp.error());
+    Status st = archivo::reemplazar(tmp.value(), destino);
     if (!st)
-        return Status::failure(QStringLiteral("No se pudo cargar la copia en la base de datos '%1': %2. "
-                                              "La base de datos quedó como estaba.")
-                                   .arg(etiqueta(datos), st.error()));
-    return {};
+        ignorarFallo(archivo::quitar(tmp.value()), logMaintenance(), "Quitar la copia a medias");
+    return st;
 }
 
 } // namespace copia

@@ -21,10 +21,8 @@ Status comprobar(const QString& ruta, Comprobacion como = Comprobacion::Completa
 // Copies the data file origen to destino: through a temporary name in destino's folder, synced
 // and checked before it is renamed over destino. A failure leaves destino as it was.
 Status copiarBase(const QString& origen, const QString& destino);
-
-// Loads the content of candidato into the existing data file datos in one transaction of the
-// engine: a crash or a full disk leaves datos as it was, and the next opening rolls back any
-// unfinished write.
-Status cargarEn(const QString& candidato, const QString& datos);
+// The same up to the rename: the synced and checked copy under its temporary name beside
+// destino, for the caller to rename (or remove).
+Result<QString> copiaComprobada(const QString& origen, const QString& destino);
 
 } // namespace copia

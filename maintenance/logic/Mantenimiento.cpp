@@ -37,6 +37,20 @@ bool mismoArchivo(const QString& a, const QString& b)
     return QDir::cleanPath(fa.absoluteFilePath()) == QDir::cleanPath(fb.absoluteFilePath());
 }
 
+// A second name for the data file, hidden, beside the safety copy's name: on the same disk the
+// file itself becomes the safety copy once the new one takes its place. Empty when the copies
+// are on another disk.
+QString enlaceOculto(const QString& datos, const QString& previa)
+{
+    auto oculto = archivo::crearTemporal(previa);
+    if (!oculto)
+        return {};
+    if (archivo::quitar(oculto.value()) && archivo::enlazar(datos, oculto.value()))
+        return oculto.value();
+    ignorarFallo(archivo::quitar(oculto.value()), logMaintenance(), "Quitar un nombre oculto");
+    return {};
+}
+
 } // namespace
 
 QString carpetaCopiasAutomaticas()
@@ -144,42 +158,53 @@ Result<Restauracion> restaurar(const QString& elegido, const QString& datos, con
     if (QFileInfo::exists(diario))
         ignorarFallo(Database::open(datos, false), logMaintenance(), "Deshacer la escritura sin terminar");
 
+    // The new data file, complete, synced and checked under a temporary name beside the old one.
+    auto nueva = copia::copiaComprobada(candidato, datos);
+    limpiar();
+    if (!nueva)
+        return R::failure(nueva.error() + QStringLiteral(" La base de datos quedó como estaba."));
+    const auto descartar = [&nueva] {
+        ignorarFallo(archivo::quitar(nueva.value()), logMaintenance(), "Quitar la base restaurada a medias");
+    };
+
     Restauracion hecha;
-    const bool hayDatos = QFileInfo(datos).isFile();
-    const bool datosSanos = hayDatos && copia::comprobar(datos, copia::Comprobacion::Rapida).ok();
-    if (hayDatos) {
-        Status st = crearCarpeta(carpetaCopias);
+    QString oculto;
+    if (QFileInfo(datos).isFile()) {
         hecha.copiaPrevia = QDir(carpetaCopias).filePath(copias::nombreCopiaPrevia(ahora));
-        // A damaged data file is kept as it is: nobody has it open, so its bytes are all there is.
+        Status st = crearCarpeta(carpetaCopias);
         if (st)
-            st = datosSanos ? copia::copiarBase(datos, hecha.copiaPrevia)
-                            : archivo::copiarBytes(datos, hecha.copiaPrevia);
+            oculto = enlaceOculto(datos, hecha.copiaPrevia);
+        // Elsewhere the file is copied: by the engine when it is sound, byte for byte when it is
+        // damaged (nobody has it open, and its bytes are all there is).
+        if (st && oculto.isEmpty())
+            st = copia::comprobar(datos, copia::Comprobacion::Rapida)
+                     ? copia::copiarBase(datos, hecha.copiaPrevia)
+                     : archivo::copiarBytes(datos, hecha.copiaPrevia);
+        if (st)
+            st = archivo::copiarPermisos(datos, nueva.value());
         if (!st) {
-            limpiar();
+            descartar();
+            if (!oculto.isEmpty())
+                ignorarFallo(archivo::quitar(oculto), logMaintenance(), "Quitar un nombre oculto");
             return R::failure(
                 QStringLiteral("No se pudo guardar una copia de la base de datos actual antes de "
                                "restaurar: %1 La base de datos quedó como estaba.")
                     .arg(st.error()));
         }
     }
-    // A sound data file takes the candidate's content in one transaction of the engine; a missing
-    // or damaged one is replaced whole by a checked copy.
-    Status st;
-    if (datosSanos) {
-        st = copia::cargarEn(candidato, datos);
-    } else {
-        // A journal left beside a damaged file belongs to that file: applied to its
-        // replacement it would damage it too.
-        st = archivo::quitar(diario);
-        if (st)
-            st = copia::copiarBase(candidato, datos);
+    // A journal left beside the old file belongs to it: applied to the new one it would damage it.
+    Status st = archivo::quitar(diario);
+    if (st)
+        st = archivo::reemplazar(nueva.value(), datos);
+    if (!st) {
+        descartar();
+        if (!oculto.isEmpty())
+            ignorarFallo(archivo::quitar(oculto), logMaintenance(), "Quitar un nombre oculto");
+        return R::failure(st.error() + QStringLiteral(" La base de datos quedó como estaba."));
     }
-    limpiar();
-    if (!st)
-        return R::failure(st.error());
-    if (const Status sana = copia::comprobar(datos, copia::Comprobacion::Rapida); !sana)
-        return R::failure(QStringLiteral("%1 La base de datos anterior está en '%2'.")
-                              .arg(sana.error(), etiqueta(hecha.copiaPrevia)));
+    // Only now is the old file no longer the data file: it takes the safety copy's name.
+    if (!oculto.isEmpty() && !archivo::reemplazar(oculto, hecha.copiaPrevia))
+        hecha.copiaPrevia = oculto;
     return hecha;
 }
 

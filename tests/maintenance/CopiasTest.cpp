@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -292,6 +293,30 @@ TEST(Restauracion, AMissingOrDamagedDataFileIsReplacedWholeAndKept)
     ASSERT_TRUE(hecho.ok()) << hecho.error().toStdString();
     EXPECT_TRUE(hecho.value().copiaPrevia.isEmpty());
     EXPECT_EQ(firmaContenido(p.archivo()), p.firma);
+}
+
+TEST(Restauracion, SafetyCopiesOnAnotherDiskAreCopiesOfTheOldFile)
+{
+    Planta p;
+    QTemporaryDir otroDisco(u("/dev/shm/quorvela-XXXXXX"));
+    if (!otroDisco.isValid() ||
+        QStorageInfo(otroDisco.path()).device() == QStorageInfo(p.datos.path()).device())
+        GTEST_SKIP() << "no hay un segundo sistema de archivos";
+    const QString copia = p.destino.filePath(u("AB041226.mdb"));
+    ASSERT_TRUE(QFile::copy(p.archivo(), copia));
+    p.cambiar();
+    const QString cambiada = firmaContenido(p.archivo());
+    auto hecho = mantenimiento::restaurar(copia, p.archivo(), otroDisco.path(), QDateTime(kHoy, QTime(9, 0)));
+    ASSERT_TRUE(hecho.ok()) << hecho.error().toStdString();
+    EXPECT_EQ(firmaContenido(hecho.value().copiaPrevia), cambiada);
+    EXPECT_EQ(firmaContenido(p.archivo()), p.firma);
+    // A damaged file is kept byte for byte.
+    ASSERT_TRUE(danar(p.archivo()));
+    const QByteArray danada = bytesDe(p.archivo());
+    hecho = mantenimiento::restaurar(copia, p.archivo(), otroDisco.path(), QDateTime(kHoy, QTime(9, 1)));
+    ASSERT_TRUE(hecho.ok()) << hecho.error().toStdString();
+    EXPECT_EQ(bytesDe(hecho.value().copiaPrevia), danada);
+    EXPECT_EQ(QDir(otroDisco.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
 TEST(Compactacion, RewritesTheFileSmallerWithTheSameContent)

@@ -90,8 +90,7 @@ struct Escenario
         QDir().mkpath(autoBack());
         preparar(*this);
         firmaAntes = firmaContenido(archivo());
-        QFile f(copia);
-        copiaVieja = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        copiaVieja = copia.isEmpty() ? QByteArray() : bytesDe(copia);
     }
 };
 
