@@ -161,7 +161,12 @@ void EnlaceCampos::bloquear(QWidget* control, bool soloLectura)
     }
     // Lists, check boxes and buttons keep their look, so the values stay easy to read, but
     // neither clicks nor keys nor the wheel change them.
-    Bloqueo* bloqueo = control->findChild<Bloqueo*>(QString(), Qt::FindDirectChildrenOnly);
+    // Bloqueo has no meta-object of its own: findChild<Bloqueo*> would take any child (a list's
+    // model) for one.
+    Bloqueo* bloqueo = nullptr;
+    for (QObject* hijo : control->children())
+        if ((bloqueo = dynamic_cast<Bloqueo*>(hijo)))
+            break;
     if (!bloqueo) {
         bloqueo = new Bloqueo(control);
         control->installEventFilter(bloqueo);
