@@ -9,9 +9,9 @@
 
 // The operations that copy, replace or rewrite the data file. Each one either completes or
 // leaves every file it touches as it was: new versions are written under temporary names,
-// synced and checked before they are renamed into place, and the data file is only ever
-// replaced by the engine in one transaction or by a rename. Callers close every use of the data
-// file first (restore, compaction) and save pending edits; nothing here talks to the user.
+// synced and checked before they are renamed into place, and the data file itself is only ever
+// replaced by such a rename. Callers close every use of the data file first (restore,
+// compaction) and save pending edits; nothing here talks to the user.
 namespace mantenimiento {
 
 // The folder of the automatic copies: the user's data folder of the program + "/AutoBack"
@@ -43,9 +43,9 @@ struct Restauracion
 };
 // Replaces the data file datos by the one in elegido (a copy, or the one ".mdb" member of a
 // ".zip" or ".rar" archive). The candidate must pass the engine's integrity check and match the
-// data model; only then is the current data file kept in carpetaCopias as a safety copy
-// "PreRestauracion-ddmmyy-hhmmss.mdb" and the candidate loaded. A failure at any step leaves
-// the data file as it was and says why.
+// data model; only then is a checked copy of it made beside the data file, the current data file
+// kept in carpetaCopias as the safety copy "PreRestauracion-ddmmyy-hhmmss.mdb", and the copy
+// renamed over the data file. A failure at any step leaves the data file as it was and says why.
 Result<Restauracion> restaurar(const QString& elegido, const QString& datos, const QString& carpetaCopias,
                                const QDateTime& ahora);
 // The restore refuses the data file itself.

@@ -175,31 +175,14 @@ TEST(Herramientas, BackupSavesPendingEditsAndRestoreBringsBackAnAutomaticCopy)
     EXPECT_EQ(queryRows(*previa.value(), u("SELECT count(*) FROM Trafoge")).value(0).value(0), QVariant(3));
 }
 
-TEST(Herramientas, ReadOnlyWorkNeitherRestoresNorCompactsButBacksUp)
+TEST(Herramientas, ReadOnlyWorkDoesNotCompact)
 {
     Principal p(true);
-    const QByteArray antes = [&] {
-        QFile f(p.v.estado.RutaBase);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }();
     p.enModal("Compact", [](QWidget& w) { Principal::clic(w, "Command25"); });
     p.pulsar(PaginaHerramientas::CompactarBase);
     EXPECT_EQ(p.v.mensajes.texts(), QStringList{Rest::mensajeSoloLectura()});
     EXPECT_FALSE(QFile::exists(p.copiaDelDia()));
     EXPECT_TRUE(p.v.vistas.database());
-
-    QTemporaryDir destino;
-    p.v.mensajes.shown.clear();
-    p.v.mensajes.folders.enqueue(destino.path());
-    p.enModal("Back", [](QWidget& w) {
-        Principal::clic(w, "Examinar");
-        Principal::clic(w, "Command25");
-    });
-    p.pulsar(PaginaHerramientas::RealizarBackup);
-    EXPECT_EQ(p.v.mensajes.texts(), QStringList{u("Archivo Copiado")});
-    QFile f(p.v.estado.RutaBase);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), antes);
 }
 
 TEST(Herramientas, PasswordWindowsDoNotBlockAndTheCalculatorSaysWhenMissing)
