@@ -4,6 +4,7 @@
 #include "data/logic/DemoPlant.h"
 #include "diagnosis/logic/CorridaDiagnostico.h"
 #include "diagnosis/logic/EvaluarEnsayoJson.h"
+#include "maintenance/logic/Mantenimiento.h"
 #include "search/logic/ArchivoAbs.h"
 #include "search/logic/Busqueda.h"
 
@@ -185,6 +186,35 @@ QList<Orden> ordenes()
           {QStringLiteral("--fecha AAAA-MM-DD"), QStringLiteral("la fecha del calendario (obligatoria)")},
           {QStringLiteral("--linea \"LÍNEA\""), QStringLiteral("una línea de condición; puede repetirse")},
           {QStringLiteral("--abs ARCHIVO"), QStringLiteral("un archivo de búsqueda guardado (.abs)")}}},
+        {QStringLiteral("respaldar"),
+         QStringLiteral("respaldar DIR DESTINO [--comprimir] [--reemplazar]"),
+         QStringLiteral("copia el archivo de datos en la carpeta DESTINO"),
+         QStringLiteral("Copia DIR/trafos.mdb en la carpeta DESTINO como T-ddmmaa.mdb (T-ddmmaa.zip con\n"
+                        "--comprimir). La copia se comprueba antes de tomar su nombre; una copia existente\n"
+                        "solo se reemplaza con --reemplazar, y solo cuando la nueva está completa."),
+         {{QStringLiteral("--comprimir"), QStringLiteral("guarda la copia en un archivo ZIP")},
+          {QStringLiteral("--reemplazar"), QStringLiteral("reemplaza la copia del día si ya existe")}}},
+        {QStringLiteral("restaurar"),
+         QStringLiteral("restaurar DIR ARCHIVO"),
+         QStringLiteral("reemplaza el archivo de datos por una copia"),
+         QStringLiteral("Reemplaza DIR/trafos.mdb por la copia ARCHIVO (.mdb, o un .zip o .rar con un solo\n"
+                        ".mdb). La copia debe pasar la comprobación de integridad y tener las tablas del\n"
+                        "programa; antes de cargarla se guarda el archivo actual entre las copias\n"
+                        "automáticas. Si algo falla, el archivo de datos queda como estaba."),
+         {}},
+        {QStringLiteral("compactar"),
+         QStringLiteral("compactar DIR"),
+         QStringLiteral("compacta el archivo de datos"),
+         QStringLiteral("Hace la copia automática del día y reescribe DIR/trafos.mdb sin el espacio libre.\n"
+                        "Si algo falla, el archivo de datos queda como estaba."),
+         {}},
+        {QStringLiteral("verificar"),
+         QStringLiteral("verificar DIR"),
+         QStringLiteral("comprueba la integridad y las tablas del archivo de datos"),
+         QStringLiteral("Comprueba que DIR/trafos.mdb es un archivo de datos del programa, con sus tablas y\n"
+                        "campos, y que pasa la comprobación de integridad. No modifica el archivo.\n"
+                        "Sale con 0 solo si el archivo está sano."),
+         {}},
         {QStringLiteral("version"),
          QStringLiteral("version"),
          QStringLiteral("muestra la versión del programa"),
@@ -498,6 +528,81 @@ int crearDemo(const QString& folder, const QStringList& options)
     return 0;
 }
 
+// The data file of a folder that must exist, for the maintenance commands.
+Result<QString> archivoDe(const QString& folder)
+{
+    if (!QFileInfo(folder).isDir())
+        return Result<QString>::failure(QStringLiteral("No existe la carpeta '%1'").arg(folder));
+    return QFileInfo(Database::rutaEn(folder)).absoluteFilePath();
+}
+
+int respaldar(const QString& folder, const QStringList& args)
+{
+    if (args.isEmpty())
+        return usage(QStringLiteral("respaldar"));
+    bool comprimir = false, reemplazar = false;
+    for (const QString& a : args.mid(1)) {
+        if (a == QLatin1String("--comprimir"))
+            comprimir = true;
+        else if (a == QLatin1String("--reemplazar"))
+            reemplazar = true;
+        else
+            return fail(QStringLiteral("Opción desconocida: %1").arg(a));
+    }
+    auto datos = archivoDe(folder);
+    if (!datos)
+        return fail(datos.error());
+    auto hecho =
+        mantenimiento::respaldar(datos.value(), args[0], QDate::currentDate(), comprimir, reemplazar);
+    if (!hecho)
+        return fail(hecho.error());
+    out(QStringLiteral("Archivo Copiado: %1").arg(hecho.value()));
+    return 0;
+}
+
+int restaurar(const QString& folder, const QString& elegido)
+{
+    auto datos = archivoDe(folder);
+    if (!datos)
+        return fail(datos.error());
+    auto hecho = mantenimiento::restaurar(elegido, datos.value(), mantenimiento::carpetaCopiasAutomaticas(),
+                                          QDateTime::currentDateTime());
+    if (!hecho)
+        return fail(hecho.error());
+    out(QStringLiteral("Archivo Restaurado"));
+    if (!hecho.value().copiaPrevia.isEmpty())
+        out(QStringLiteral("La base de datos anterior se guardó en %1").arg(hecho.value().copiaPrevia));
+    return 0;
+}
+
+int compactar(const QString& folder)
+{
+    auto datos = archivoDe(folder);
+    if (!datos)
+        return fail(datos.error());
+    // The day's automatic copy is the safety net of the compaction: without it, no compaction.
+    auto copia = mantenimiento::copiaAutomatica(datos.value(), mantenimiento::carpetaCopiasAutomaticas(),
+                                                QDate::currentDate());
+    if (!copia)
+        return fail(copia.error() + QStringLiteral(" No se compactó."));
+    out(QStringLiteral("Copia automática: %1").arg(copia.value().copia));
+    if (const Status st = mantenimiento::compactar(datos.value()); !st)
+        return fail(st.error());
+    out(QStringLiteral("Archivo Compactado"));
+    return 0;
+}
+
+int verificar(const QString& folder)
+{
+    auto datos = archivoDe(folder);
+    if (!datos)
+        return fail(datos.error());
+    if (const Status st = mantenimiento::verificar(datos.value()); !st)
+        return fail(st.error());
+    out(QStringLiteral("La base de datos '%1' está sana.").arg(datos.value()));
+    return 0;
+}
+
 int ejecutar(const QStringList& args)
 {
     const auto pideAyuda = [](const QString& a) {
@@ -537,6 +642,14 @@ int ejecutar(const QStringList& args)
         return buscar(folder, args.mid(2));
     if (command == QLatin1String("seleccionar"))
         return seleccionar(folder, args.mid(2));
+    if (command == QLatin1String("respaldar"))
+        return respaldar(folder, args.mid(2));
+    if (command == QLatin1String("restaurar"))
+        return args.size() == 3 ? restaurar(folder, args[2]) : usage(command);
+    if (command == QLatin1String("compactar"))
+        return args.size() == 2 ? compactar(folder) : usage(command);
+    if (command == QLatin1String("verificar"))
+        return args.size() == 2 ? verificar(folder) : usage(command);
     return evaluar(folder, args.mid(2));
 }
 
@@ -545,5 +658,8 @@ int ejecutar(const QStringList& args)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    // The automatic copies live in the program's per-user data folder, as for the desktop program.
+    QCoreApplication::setOrganizationName(QStringLiteral("Quorvela"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quorvela"));
     return terminarSalida(ejecutar(app.arguments().mid(1)));
 }

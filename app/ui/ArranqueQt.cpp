@@ -4,11 +4,12 @@
 #include "app/logic/RunState.h"
 #include "app/logic/Settings.h"
 #include "app/ui/Composicion.h"
+#include "app/ui/Herramientas.h"
 #include "app/ui/VentanaInicio.h"
 #include "data/ui/Direcc.h"
+#include "maintenance/logic/Mantenimiento.h"
 #include "maintenance/logic/PasswordStore.h"
 #include "maintenance/ui/Pas.h"
-#include "maintenance/ui/Rest.h"
 #include "records/logic/DataViews.h"
 #include "records/ui/Trafo.h"
 
@@ -25,6 +26,7 @@ ArranqueQt::ArranqueQt(RunState& estado, Settings& settings, PasswordStore& pass
 
 ArranqueQt::~ArranqueQt()
 {
+    m_herramientas.reset();
     if (m_inicio)
         delete m_inicio;
 }
@@ -44,8 +46,12 @@ void ArranqueQt::showLocation()
 
 void ArranqueQt::showRestore()
 {
-    Rest rest;
-    rest.exec();
+    // Nothing has the data file open yet; start-up looks for it again afterwards.
+    Herramientas::restaurar(
+        m_estado, m_mensajes,
+        m_opciones.carpetaCopias.isEmpty() ? mantenimiento::carpetaCopiasAutomaticas()
+                                           : m_opciones.carpetaCopias,
+        [] { return QDateTime::currentDateTime(); }, EnlaceDatos(), nullptr);
 }
 
 void ArranqueQt::loadMainWindow(const std::shared_ptr<Database>& database)
@@ -54,6 +60,12 @@ void ArranqueQt::loadMainWindow(const std::shared_ptr<Database>& database)
     if (m_opciones.terminar)
         m_trafo->setTerminar(m_opciones.terminar);
     m_trafo->setAbrirDireccion([this] { abrirDireccion(); });
+    Herramientas::Opciones herramientas;
+    herramientas.hoy = m_opciones.hoy;
+    herramientas.carpetaCopias = m_opciones.carpetaCopias;
+    herramientas.avisoMs = m_opciones.avisoMs;
+    m_herramientas =
+        std::make_unique<Herramientas>(m_estado, m_passwords, m_mensajes, *m_trafo, herramientas);
 
     m_vistas.openAll(database, m_estado.SoloLectura);
     // The window starts on the first transformer with every tab and the list on it.

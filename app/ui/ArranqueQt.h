@@ -10,6 +10,7 @@
 #include <memory>
 
 class DataViews;
+class Herramientas;
 class Mensajes;
 class PasswordStore;
 class Settings;
@@ -31,8 +32,12 @@ public:
         std::function<void(Trafo&)> alMostrar;
         // Ends the program (Salir's last step).
         std::function<void()> terminar;
-        // Today's date for the calendar window.
+        // Today's date for the calendar window and the copies' names.
         std::function<QDate()> hoy = [] { return QDate::currentDate(); };
+        // The automatic copies' folder (empty: the user's data folder of the program) and how
+        // long their notice stays up the first time.
+        QString carpetaCopias;
+        int avisoMs = 2000;
     };
 
     ArranqueQt(RunState& estado, Settings& settings, PasswordStore& passwords, Mensajes& mensajes,
@@ -59,5 +64,6 @@ private:
     DataViews& m_vistas;
     Opciones m_opciones;
     std::unique_ptr<Trafo> m_trafo;
+    std::unique_ptr<Herramientas> m_herramientas;
     QPointer<VentanaInicio> m_inicio;
 };

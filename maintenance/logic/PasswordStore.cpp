@@ -49,6 +49,9 @@ Status PasswordStore::setPassword(const QString& section, const QString& text)
 {
     if (text.isEmpty())
         return removePassword(section);
+    if (text.size() > kLongitudMaxima)
+        return Status::failure(
+            QStringLiteral("La contraseña no puede tener más de %1 caracteres").arg(kLongitudMaxima));
     if (!sodiumReady())
         return Status::failure(QStringLiteral("No se puede iniciar la biblioteca de cifrado"));
 

@@ -13,6 +13,10 @@ class Settings;
 class PasswordStore
 {
 public:
+    // The connection window takes at most this many characters: a longer password could never
+    // be typed there again, so none is stored.
+    static constexpr int kLongitudMaxima = 10;
+
     static QString seccionLectura();
     static QString seccionEscritura();
 
@@ -21,7 +25,8 @@ public:
     // The stored text of a section (a hash), empty when no password is set or the value is no text.
     QString rawValue(const QString& section) const;
     bool hasPassword(const QString& section) const;
-    // Stores the hash of text; an empty text removes the password.
+    // Stores the hash of text; an empty text removes the password. A text longer than
+    // kLongitudMaxima is refused.
     Status setPassword(const QString& section, const QString& text);
     Status removePassword(const QString& section);
     // Whether text opens the section's mode: true when no password is set or text matches it.

@@ -56,7 +56,7 @@ Pas::Pas(RunState& state, const PasswordStore& passwords, Mensajes& mensajes, QW
     m_text1 = new QLineEdit(this);
     m_text1->setObjectName(QStringLiteral("Text1"));
     m_text1->setEchoMode(QLineEdit::Password);
-    m_text1->setMaxLength(10);
+    m_text1->setMaxLength(PasswordStore::kLongitudMaxima);
     auto* mask = new StarMaskStyle;
     mask->setParent(this);
     m_text1->setStyle(mask);

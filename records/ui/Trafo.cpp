@@ -5,6 +5,7 @@
 #include "records/logic/Alineacion.h"
 #include "records/logic/DataViews.h"
 #include "records/logic/DisposicionTrafo.h"
+#include "records/logic/Logging.h"
 #include "records/ui/BarraNavegacion.h"
 #include "records/ui/BotonesCalendario.h"
 #include "records/ui/CabeceraTrafo.h"
@@ -28,12 +29,33 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
 
 namespace {
 constexpr int kPanelAltoTwips = 720;
+
+// The calculator button is a picture without caption: a small calculator, drawn.
+QIcon iconoCalculadora()
+{
+    QPixmap pixmap(48, 48);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x33, 0x33, 0x33), 2));
+    p.setBrush(QColor(0xe8, 0xe8, 0xe8));
+    p.drawRoundedRect(QRectF(8, 3, 32, 42), 4, 4);
+    p.setBrush(QColor(0xc8, 0xe6, 0xc9));
+    p.drawRect(QRectF(12, 7, 24, 10));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x1f, 0x4e, 0x8c));
+    for (int fila = 0; fila < 3; ++fila)
+        for (int columna = 0; columna < 3; ++columna)
+            p.drawRect(QRectF(12 + columna * 9, 21 + fila * 8, 6, 5));
+    return QIcon(pixmap);
 }
+} // namespace
 
 Trafo::Trafo(RunState& estado, DataViews& vistas, Mensajes& mensajes, QWidget* parent)
     : QWidget(parent), m_estado(estado), m_vistas(vistas), m_mensajes(mensajes)
@@ -85,8 +107,15 @@ Trafo::Trafo(RunState& estado, DataViews& vistas, Mensajes& mensajes, QWidget* p
     m_salir = new QPushButton(QStringLiteral("&Salir"), m_panel);
     m_salir->setObjectName(QStringLiteral("Command9"));
     m_salir->setMinimumWidth(110);
+    m_calculadora = new QPushButton(m_panel);
+    m_calculadora->setObjectName(QStringLiteral("SSCommand1"));
+    m_calculadora->setIcon(iconoCalculadora());
+    m_calculadora->setIconSize(QSize(24, 24));
+    m_calculadora->setToolTip(QStringLiteral("Calculadora"));
+    m_calculadora->setEnabled(false);
     auto* fila = new QHBoxLayout(m_panel);
     fila->setContentsMargins(8, 4, 8, 4);
+    fila->addWidget(m_calculadora);
     fila->addStretch(1);
     fila->addWidget(m_salir);
 
@@ -112,6 +141,10 @@ Trafo::Trafo(RunState& estado, DataViews& vistas, Mensajes& mensajes, QWidget* p
     m_terminar = [] { QCoreApplication::quit(); };
 
     connect(m_salir, &QPushButton::clicked, this, &Trafo::Salir);
+    connect(m_calculadora, &QPushButton::clicked, this, [this] {
+        if (m_abrirCalculadora)
+            m_abrirCalculadora();
+    });
     connect(m_enlace, &QLabel::linkActivated, this, [this](const QString& enlace) {
         // A failed link is not reported: there may be no browser or no network.
         if (m_abrirEnlace)
@@ -220,9 +253,12 @@ void Trafo::Salir()
 
     if (m_alSalir)
         m_alSalir();
-    // A window closed only to be loaded again keeps the data open and the program running.
-    if (m_estado.RecargaEnCurso)
+    // A window closed only to be loaded again keeps the data open and the program running; its
+    // real exit comes later and must run in full.
+    if (m_estado.RecargaEnCurso) {
+        m_salido = false;
         return;
+    }
     m_vistas.closeAll();
     hide();
     if (m_terminar)
@@ -237,6 +273,21 @@ Status Trafo::reabrir(const QString& folder)
     mostrarEstado();
     alinear();
     return st;
+}
+
+void Trafo::Reconectar(const QDate& hoy)
+{
+    ignorarFallo(reabrir(m_estado.RutaDatos), logRecords(), "Reconectar las vistas con el archivo de datos");
+    // The three calendars are linked: one day for all.
+    for (PaginaFechada* p : {static_cast<PaginaFechada*>(m_revision), static_cast<PaginaFechada*>(m_ensayos),
+                             static_cast<PaginaFechada*>(m_mantenimiento)})
+        p->calendario()->mostrarFecha(hoy);
+}
+
+void Trafo::setCalculadora(std::function<void()> abrir)
+{
+    m_abrirCalculadora = std::move(abrir);
+    m_calculadora->setEnabled(bool(m_abrirCalculadora));
 }
 
 void Trafo::alinear()

@@ -3,6 +3,7 @@
 #include "data/logic/Result.h"
 #include "records/ui/EntradaValidada.h"
 
+#include <QDate>
 #include <QHash>
 #include <QUrl>
 #include <QWidget>
@@ -56,6 +57,11 @@ public:
     // Points every view at the data file in folder and shows the folder; no edit, addition or
     // parked view outlives the file it belonged to.
     Status reabrir(const QString& folder);
+    // After the data file was replaced or rebuilt: every view on the file again with no
+    // selection, no edit or addition, and the three calendars on hoy.
+    void Reconectar(const QDate& hoy);
+    // The calculator button SSCommand1; without an action it stays disabled.
+    void setCalculadora(std::function<void()> abrir);
     // Shows the mode and RutaDatos from the run state.
     void mostrarEstado();
     // Brings the dated views and the list to the current transformer and turns the
@@ -111,6 +117,7 @@ private:
     QLabel* m_titulo = nullptr;
     QFrame* m_panel = nullptr;
     QPushButton* m_salir = nullptr;
+    QPushButton* m_calculadora = nullptr;
     QLabel* m_modo = nullptr;
     QLabel* m_carpeta = nullptr;
     QLabel* m_enlace = nullptr;
@@ -122,6 +129,7 @@ private:
     EntradaValidada::DatePicker m_selectorFecha;
     std::function<QDate()> m_hoy = [] { return QDate::currentDate(); };
     std::function<void()> m_alSalir;
+    std::function<void()> m_abrirCalculadora;
     std::function<void()> m_terminar;
     bool m_salido = false;
 };

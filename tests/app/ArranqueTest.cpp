@@ -6,6 +6,8 @@
 #include "app/ui/AvisoRespaldo.h"
 #include "app/ui/VentanaInicio.h"
 #include "data/logic/Database.h"
+#include "maintenance/logic/Mantenimiento.h"
+#include "maintenance/logic/NombresCopia.h"
 #include "maintenance/logic/PasswordStore.h"
 #include "records/logic/DataViews.h"
 #include "records/ui/PaginaHerramientas.h"
@@ -354,6 +356,9 @@ TEST(Smoke, RealStartupOpensTheMainWindowOnTheDataFileAndCloses)
     opciones.esperaMs = 100;
     opciones.terminar = [&] { ++terminado; };
     opciones.alMostrar = [&](Trafo&) { ++mostrada; };
+    QTemporaryDir carpetaCopias;
+    opciones.carpetaCopias = carpetaCopias.path();
+    opciones.avisoMs = 50;
     ArranqueQt arranque(estado, settings, passwords, mensajes, vistas, opciones);
     StartupSequence inicio(estado, settings, arranque, mensajes);
     inicio.setDataFolderOverride(temp.folder());
@@ -386,4 +391,9 @@ TEST(Smoke, RealStartupOpensTheMainWindowOnTheDataFileAndCloses)
     trafo->close();
     EXPECT_EQ(terminado, 1);
     EXPECT_FALSE(vistas.database());
+    // Closing made the day's automatic copy of the file in use, behind its notice.
+    const QString copia =
+        QDir(carpetaCopias.path()).filePath(copias::nombreCopiaAutomatica(QDate::currentDate()));
+    EXPECT_TRUE(mantenimiento::verificar(copia).ok());
+    EXPECT_EQ(QDir(carpetaCopias.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }

@@ -40,6 +40,11 @@ CliRun cli(const QString& orden, const std::function<void()>& enHijo = {})
     }
     if (enHijo)
         p.setChildProcessModifier(enHijo);
+    // The automatic copies go to the user's data folder: a temporary one here.
+    static QTemporaryDir datosUsuario;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u("XDG_DATA_HOME"), datosUsuario.path());
+    p.setProcessEnvironment(env);
     p.start(u(QUORVELA_CLI), words);
     p.waitForFinished(120000);
     return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
@@ -142,6 +147,19 @@ TEST(Cli, RefusedCommandsExitNonZeroWithASpanishMessageAndTouchNoFile)
         {"seleccionar {d} --operador => --fecha 2024-01-01", "no es válida"},
         {"seleccionar {d} --operador = --fecha 20/05/2003", "no es válida"},
         {"seleccionar {d} --operador =", "Falta la opción --fecha"},
+        {"respaldar {d} {n}", "No existe la carpeta"},
+        {"respaldar {n} {v}", "No existe la carpeta"},
+        {"respaldar {d} {v} --cifrar", "Opción desconocida: --cifrar"},
+        {"respaldar {d}", "Uso: quorvela-cli respaldar DIR DESTINO"},
+        {"respaldar {a} {v} --comprimir", "no es una base de datos"},
+        {"restaurar {d} {v}/T-010101.mdb", "No se encuentra la Base de Datos en esa ubicación"},
+        {"restaurar {d} {a}/trafos.mdb", "no tiene el formato SQLite"},
+        {"restaurar {d} {d}/trafos.mdb", "No se puede copiar el Archivo a su mismo directorio"},
+        {"restaurar {d}", "Uso: quorvela-cli restaurar DIR ARCHIVO"},
+        {"compactar {n}", "No existe la carpeta"},
+        {"compactar {a}", "No se compactó"},
+        {"verificar {a}", "no tiene el formato SQLite"},
+        {"verificar {v}", "No se encuentra el archivo de datos"},
     };
     const QString codigo = primero(*abrir(dir.path()), u("SELECT min(\"CÓDIGO\") FROM Trafoge"));
     const QByteArray plantaAntes = contenido(Database::rutaEn(dir.path()));
@@ -166,8 +184,9 @@ TEST(Cli, RefusedCommandsExitNonZeroWithASpanishMessageAndTouchNoFile)
 // --help, alone or after a command, answers on the standard output and wins over the work asked.
 TEST(Cli, HelpDescribesEveryCommandAndItsOptions)
 {
-    const std::vector<const char*> todas = {"crear",  "demo",        "diagnosticar", "evaluar",
-                                            "buscar", "seleccionar", "version",      "--help"};
+    const std::vector<const char*> todas = {"crear",     "demo",        "diagnosticar", "evaluar",
+                                            "buscar",    "seleccionar", "respaldar",    "restaurar",
+                                            "compactar", "verificar",   "version",      "--help"};
     const std::pair<const char*, std::vector<const char*>> casos[] = {
         {"--help", todas},
         {"-h", todas},
@@ -180,6 +199,8 @@ TEST(Cli, HelpDescribesEveryCommandAndItsOptions)
         {"diagnosticar --help", {"diagnosticar DIR"}},
         {"evaluar /no/existe --codigo 5 --help", {"--codigo N", "--fecha AAAA-MM-DD", "JSON"}},
         {"version --help", {"versión"}},
+        {"respaldar --help", {"respaldar DIR DESTINO", "--comprimir", "--reemplazar", "T-ddmmaa.zip"}},
+        {"verificar --help", {"verificar DIR", "Sale con 0 solo si"}},
     };
     for (const auto& [orden, palabras] : casos) {
         const CliRun r = cli(u(orden));

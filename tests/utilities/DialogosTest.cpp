@@ -1,4 +1,5 @@
 #include "tests/support/Texto.h"
+#include "utilities/logic/Calculadora.h"
 #include "utilities/ui/Cal.h"
 #include "utilities/ui/MensajesQt.h"
 
@@ -210,4 +211,38 @@ TEST(MensajesQt, SpanishButtonsDefaultTitleAndKeys)
         EXPECT_TRUE(conCursorNormal);
     }
     EXPECT_FALSE(QGuiApplication::overrideCursor());
+}
+
+// The first calculator of the desktop's usual ones that is installed and starts.
+TEST(Calculadora, StartsTheFirstOneFoundThatStarts)
+{
+    const struct
+    {
+        QStringList instaladas;
+        QStringList fallan;
+        QString arrancada; // empty: none started
+    } casos[] = {
+        {{u("kcalc"), u("xcalc")}, {}, u("/usr/bin/kcalc")},
+        {{u("xcalc"), u("gnome-calculator")}, {}, u("/usr/bin/gnome-calculator")},
+        {{u("kcalc"), u("xcalc")}, {u("/usr/bin/kcalc")}, u("/usr/bin/xcalc")},
+        {{u("kcalc")}, {u("/usr/bin/kcalc")}, QString()},
+        {{u("calc.exe")}, {}, QString()},
+        {{}, {}, QString()},
+    };
+    for (const auto& c : casos) {
+        QString arrancada;
+        const bool abierta = calculadora::abrir(
+            [&c](const QString& nombre) {
+                return c.instaladas.contains(nombre) ? u("/usr/bin/") + nombre : QString();
+            },
+            [&c, &arrancada](const QString& ruta) {
+                if (c.fallan.contains(ruta))
+                    return false;
+                arrancada = ruta;
+                return true;
+            });
+        EXPECT_EQ(abierta, !c.arrancada.isEmpty()) << c.instaladas.join(u(",")).toStdString();
+        EXPECT_EQ(arrancada, c.arrancada) << c.instaladas.join(u(",")).toStdString();
+    }
+    EXPECT_EQ(calculadora::mensajeSinCalculadora(), u("No se encontró la calculadora"));
 }
