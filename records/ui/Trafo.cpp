@@ -22,6 +22,7 @@
 
 #include <QCalendarWidget>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QEvent>
@@ -183,10 +184,11 @@ Trafo::Trafo(RunState& estado, DataViews& vistas, Mensajes& mensajes, QWidget* p
         },
         [this] { return m_hoy ? m_hoy() : QDate::currentDate(); },
         [this] { return m_edicion->guardarPendientes(); }};
-    BotonesCalendario::enlazar(
-        {new BotonesCalendario(BotonesCalendario::Revision, *m_revision, contexto, this),
-         new BotonesCalendario(BotonesCalendario::Ensayos, *m_ensayos, contexto, this),
-         new BotonesCalendario(BotonesCalendario::Mantenimiento, *m_mantenimiento, contexto, this)});
+    m_botonesCalendario = {
+        new BotonesCalendario(BotonesCalendario::Revision, *m_revision, contexto, this),
+        new BotonesCalendario(BotonesCalendario::Ensayos, *m_ensayos, contexto, this),
+        new BotonesCalendario(BotonesCalendario::Mantenimiento, *m_mantenimiento, contexto, this)};
+    BotonesCalendario::enlazar(m_botonesCalendario);
     connect(m_edicion, &EdicionRegistros::agregandoCambiado, this,
             [this](Alineacion::Vista v, bool agregando) {
                 if (v == Alineacion::Vista::Ensayos)
@@ -270,6 +272,13 @@ Status Trafo::reabrir(const QString& folder)
     const Status st = m_vistas.reabrir(folder);
     m_alineacion->reiniciar();
     m_edicion->reiniciar();
+    // The searches start again: the date comparison on "=", the calendars on today.
+    for (BotonesCalendario* b : m_botonesCalendario)
+        b->comparacion()->setEditText(QStringLiteral("="));
+    const QDate hoy = m_hoy ? m_hoy() : QDate::currentDate();
+    for (PaginaFechada* p : {static_cast<PaginaFechada*>(m_revision), static_cast<PaginaFechada*>(m_ensayos),
+                             static_cast<PaginaFechada*>(m_mantenimiento)})
+        p->calendario()->mostrarFecha(hoy);
     mostrarEstado();
     alinear();
     return st;

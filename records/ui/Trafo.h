@@ -14,6 +14,7 @@ class DataViews;
 class EdicionRegistros;
 class Mensajes;
 class PaginaFechada;
+class BotonesCalendario;
 class PaginaBuscar;
 class PaginaEnsayos;
 class PaginaHerramientas;
@@ -128,6 +129,7 @@ private:
     std::function<void(const QUrl&)> m_abrirEnlace;
     EntradaValidada::DatePicker m_selectorFecha;
     std::function<QDate()> m_hoy = [] { return QDate::currentDate(); };
+    QList<BotonesCalendario*> m_botonesCalendario;
     std::function<void()> m_alSalir;
     std::function<void()> m_abrirCalculadora;
     std::function<void()> m_terminar;

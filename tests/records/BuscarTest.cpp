@@ -263,4 +263,12 @@ TEST(Buscar, LosBotonesDelCalendarioBuscanYSeleccionanPorFecha)
     QTest::mouseClick(boton(ensayos, "Command48"), Qt::LeftButton);
     EXPECT_EQ(b.vistas.Data1.recordCount(), 4);
     EXPECT_EQ(b.estado.FormulaEnsayos, u("1=1"));
+    // The views opened again on a data folder: comparisons on "=", calendars on today.
+    comparacion(ensayos)->setEditText(u(">="));
+    ASSERT_TRUE(t.reabrir(b.datos.folder()).ok());
+    for (PaginaFechada* pagina : {static_cast<PaginaFechada*>(revision), ensayos,
+                                  static_cast<PaginaFechada*>(t.paginaMantenimiento())}) {
+        EXPECT_EQ(comparacion(pagina)->currentText(), u("="));
+        EXPECT_EQ(pagina->calendario()->calendario()->selectedDate(), QDate(2026, 12, 5));
+    }
 }
