@@ -167,9 +167,8 @@ QVariant convertirValor(const QVariant& v, TipoColumna tipo, const schema::Field
         if (!rtf::esRtf(t))
             return t;
         // An RTF memo with no text left is empty, as the program stores an empty box.
-        if (rtf::aTextoPlano(t).trimmed().isEmpty())
-            return QVariant();
-        return campo.richText ? rtf::aTextoEnriquecido(t) : rtf::aTextoPlano(t);
+        const QString convertido = campo.richText ? rtf::aTextoEnriquecido(t) : rtf::aTextoPlano(t);
+        return convertido.trimmed().isEmpty() ? QVariant() : QVariant(convertido);
     }
     case FieldKind::Text:
     case FieldKind::ListText: {
@@ -290,8 +289,9 @@ Status convertirTabla(Database& db, jet::Lector& lector, const schema::Table& ta
         const qint64 n = ++conteo.leidas;
         if (progreso && (n % 2000 == 0 || n == conteo.declaradas))
             progreso(tabla.name, n, conteo.declaradas);
-        const QString donde = QStringLiteral("%1, fila %2").arg(origen.nombre).arg(n);
-        QStringList vacios;
+        const auto donde = [&] { return QStringLiteral("%1, fila %2").arg(origen.nombre).arg(n); };
+        // What the report says of an imported row; a row set aside is whole in the CSV.
+        QStringList vacios, horas;
         for (int i = 0; i < tabla.fields.size(); ++i) {
             const int c = desde[i];
             if (c < 0 || c >= valores.size()) {
@@ -301,21 +301,22 @@ Status convertirTabla(Database& db, jet::Lector& lector, const schema::Table& ta
             QString problema;
             bool hora = false;
             fila[i] = convertirValor(valores[c], origen.columnas[c].tipo, tabla.fields[i], problema, hora);
-            const QString original = comoTexto(valores[c], origen.columnas[c].tipo);
             if (!problema.isEmpty())
                 vacios << QStringLiteral("%1, %2: '%3' %4; quedó vacío")
-                              .arg(donde, tabla.fields[i].name, original, problema);
+                              .arg(donde(), tabla.fields[i].name,
+                                   comoTexto(valores[c], origen.columnas[c].tipo), problema);
             if (hora)
-                informe.horasDescartadas << QStringLiteral("%1, %2: %3; se guardó solo el día")
-                                                .arg(donde, tabla.fields[i].name, original);
+                horas << QStringLiteral("%1, %2: %3; se guardó solo el día")
+                             .arg(donde(), tabla.fields[i].name,
+                                  comoTexto(valores[c], origen.columnas[c].tipo));
         }
         // A row whose transformer code the new file cannot hold is set aside whole.
         QString motivo;
         const int cc = desde[indiceCodigo];
-        const QString codigoOriginal =
-            cc >= 0 ? comoTexto(valores.value(cc), origen.columnas[cc].tipo) : QString();
         const QVariant& codigo = fila[indiceCodigo];
         if (!codigo.isValid()) {
+            const QString codigoOriginal =
+                cc >= 0 ? comoTexto(valores.value(cc), origen.columnas[cc].tipo) : QString();
             motivo = codigoOriginal.trimmed().isEmpty() ? QStringLiteral("no tiene %1").arg(tabla.codeField)
                                                         : QStringLiteral("el %1 '%2' no es un número entero")
                                                               .arg(tabla.codeField, codigoOriginal);
@@ -334,17 +335,18 @@ Status convertirTabla(Database& db, jet::Lector& lector, const schema::Table& ta
         }
         if (!motivo.isEmpty()) {
             ++conteo.apartadas;
-            informe.filasApartadas << QStringLiteral("%1: %2").arg(donde, motivo);
+            informe.filasApartadas << QStringLiteral("%1: %2").arg(donde(), motivo);
             fallo = apartadas.anotar(origen, n, motivo, valores);
             return fallo.ok();
         }
         informe.valoresVacios << vacios;
+        informe.horasDescartadas << horas;
         if (Status st = insertar.value().bind(fila); !st) {
             fallo = st;
             return false;
         }
         if (auto paso = insertar.value().step(); !paso) {
-            fallo = Status::failure(QStringLiteral("No se pudo guardar %1: %2").arg(donde, paso.error()));
+            fallo = Status::failure(QStringLiteral("No se pudo guardar %1: %2").arg(donde(), paso.error()));
             return false;
         }
         ++conteo.importadas;
@@ -556,10 +558,10 @@ Result<Informe> convertir(jet::Lector& lector, const QString& destino, const QSt
                         .arg(c.declaradas));
         }
     }
-    if (Status st = apartadas.guardar(); !st)
-        return fallar(st.error());
     if (apartadas.usado())
         informe.archivoApartadas = QFileInfo(rutaApartadas).absoluteFilePath();
+    if (Status st = apartadas.guardar(); !st)
+        return fallar(st.error());
     return informe;
 }
 

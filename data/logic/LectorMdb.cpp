@@ -4,6 +4,7 @@
 #include "data/logic/LectorJet.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QUuid>
 #include <QtEndian>
 #include <charconv>
@@ -299,7 +300,7 @@ Result<std::unique_ptr<Lector>> abrir(const QString& ruta)
 {
     using R = Result<std::unique_ptr<Lector>>;
     QFile archivo(ruta);
-    if (!archivo.exists())
+    if (!QFileInfo(ruta).isFile())
         return R::failure(QStringLiteral("No se encuentra el archivo '%1'.").arg(ruta));
     if (!archivo.open(QIODevice::ReadOnly))
         return R::failure(QStringLiteral("No tiene permiso para leer el archivo '%1'.").arg(ruta));

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QList>
 #include <QStack>
+#include <algorithm>
 
 namespace rtf {
 
@@ -369,7 +370,7 @@ private:
             m_estado.destino = Estado::Destino::TablaColores;
             return;
         }
-        if (destinoOculto(w)) {
+        if (inicioGrupo && destinoOculto(w)) {
             m_estado.destino = Estado::Destino::Saltar;
             return;
         }
@@ -525,6 +526,8 @@ bool esRtf(const QString& texto)
 QString aTextoEnriquecido(const QString& rtf)
 {
     const QList<Parrafo> parrafos = Lector(rtf).leer();
+    if (std::all_of(parrafos.cbegin(), parrafos.cend(), [](const Parrafo& p) { return p.vacio(); }))
+        return QString();
     QString html = QStringLiteral(
         "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0//EN\" \"http://www.w3.org/TR/REC-html40/strict.dtd\">\n"
         "<html><head><meta name=\"qrichtext\" content=\"1\" /><meta charset=\"utf-8\" />"
