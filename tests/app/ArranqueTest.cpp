@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
@@ -299,6 +300,77 @@ TEST(StartupSequence, RefusedAccessEndsAtOnceAndAFileTheProgramCannotUseIsReport
     const ScriptedMensajes::Shown& error = a.mensajes.shown[0];
     EXPECT_TRUE(error.title == u("¡Error!") && error.icon == Mensajes::Icon::Critical);
     EXPECT_TRUE(error.text.contains(Database::nombreArchivo())) << error.text.toStdString();
+}
+
+// A data file of the earlier program is offered for conversion: declined, start-up goes on as for
+// any file it cannot use and nothing is written; accepted, the original keeps its bytes under
+// trafos-jet.mdb, the converted file opens as trafos.mdb and the report is shown.
+TEST(StartupSequence, AJetDataFileIsConvertedOnlyWhenTheUserSaysSo)
+{
+    QFile muestra(u(QUORVELA_MUESTRAS_MDB "/jet3-nwind.mdb"));
+    ASSERT_TRUE(muestra.open(QIODevice::ReadOnly));
+    // Two of its tables renamed byte for byte as the data model's, so that it converts.
+    const QByteArray jet =
+        muestra.readAll().replace("Order Details", "Mantenimiento").replace("Ums\xe4tze", "Trafoge");
+    struct Caso
+    {
+        const char* que;
+        bool soloLectura;
+        Mensajes::Answer respuesta;
+        bool convierte;
+    };
+    for (const Caso& c : {Caso{"rechazada", false, Mensajes::Answer::No, false},
+                          Caso{"aceptada", false, Mensajes::Answer::Yes, true},
+                          Caso{"solo lectura", true, Mensajes::Answer::Yes, false}}) {
+        SCOPED_TRACE(c.que);
+        QTemporaryDir datos;
+        const QString ruta = Database::rutaEn(datos.path());
+        {
+            QFile f(ruta);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(jet) == jet.size());
+        }
+        Arranque a;
+        a.soloLectura = c.soloLectura;
+        a.mensajes.answers.enqueue(c.respuesta);
+        ASSERT_TRUE(a.ajustes.setDataFolder(datos.path()).ok());
+        ASSERT_TRUE(a.run());
+        const QStringList textos = a.mensajes.texts();
+        if (!c.soloLectura) {
+            ASSERT_FALSE(a.mensajes.shown.isEmpty());
+            const ScriptedMensajes::Shown& oferta = a.mensajes.shown[0];
+            EXPECT_EQ(oferta.text, StartupSequence::mensajeConvertir(ruta));
+            EXPECT_TRUE(oferta.text.contains(u("trafos-jet.mdb")));
+            EXPECT_EQ(oferta.buttons, Mensajes::Buttons::YesNo);
+            EXPECT_EQ(oferta.icon, Mensajes::Icon::Question);
+        }
+        EXPECT_FALSE(a.mensajes.busyNow);
+        QFile abierto(ruta);
+        ASSERT_TRUE(abierto.open(QIODevice::ReadOnly));
+        if (!c.convierte) {
+            // As before: the file the program cannot use is reported and nothing is written.
+            EXPECT_EQ(a.pasos, c.soloLectura ? "P!T" : "P!!T");
+            EXPECT_EQ(a.base, nullptr);
+            EXPECT_EQ(a.mensajes.shown.last().title, u("¡Error!"));
+            EXPECT_TRUE(abierto.readAll() == jet);
+            EXPECT_EQ(QDir(datos.path()).entryList(QDir::Files), QStringList{u("trafos.mdb")});
+            continue;
+        }
+        EXPECT_EQ(a.pasos, "P!!T");
+        ASSERT_NE(a.base, nullptr) << textos.join(u("\n")).toStdString();
+        EXPECT_EQ(a.base->path(), QFileInfo(ruta).absoluteFilePath());
+        QFile original(QDir(datos.path()).filePath(u("trafos-jet.mdb")));
+        ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(original.readAll() == jet);
+        const QString informe = QDir(datos.path()).filePath(u("importacion.txt"));
+        ASSERT_TRUE(QFile::exists(informe));
+        const QString resumen = textos.value(1);
+        for (const QString& debe :
+             {u("La base de datos se convirtió"), u("Trafoge: 0 importadas de 830 leídas"),
+              u("Mantenimiento: 0 importadas de 2155 leídas"), u("trafos-jet.mdb"), informe,
+              u("importacion-apartadas.csv")})
+            EXPECT_TRUE(resumen.contains(debe)) << debe.toStdString() << " en " << resumen.toStdString();
+        EXPECT_EQ(a.mensajes.shown.value(1).icon, Mensajes::Icon::Information);
+    }
 }
 
 // The first showing closes by itself after its interval; later ones wait for a key or a click.

@@ -7,9 +7,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextDocument>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -239,6 +244,7 @@ TEST_F(Importacion, RowsTheFileCannotHoldGoToTheCsvAndEverythingIsCountedInTheRe
     }
     EXPECT_TRUE(inf.tablas[3].enOrigen.isEmpty());
     EXPECT_EQ(inf.totalApartadas(), 6);
+    EXPECT_EQ(inf.archivoApartadas, QFileInfo(csv).absoluteFilePath());
     EXPECT_EQ(inf.tablasSobrantes, QStringList{u("Paste Errors (2 filas)")});
     EXPECT_EQ(inf.columnasSobrantes, QStringList{u("TRAFOGE: EXTRA")});
     EXPECT_TRUE(inf.camposFaltantes.contains(u("Trafoge: NRO DE SAMA")));
@@ -288,4 +294,113 @@ TEST_F(Importacion, AConversionThatCannotCompleteLeavesNoFile)
     ASSERT_FALSE(hecho.ok());
     EXPECT_TRUE(hecho.error().contains(u("ninguna de las tablas"))) << hecho.error().toStdString();
     EXPECT_FALSE(QFile::exists(destino));
+}
+
+namespace {
+
+// A Jet file's bytes for the data folder: the converter is handed a fake reader, but start-up
+// knows an earlier program's file by its first page.
+QByteArray bytesJet()
+{
+    return bytes(u(QUORVELA_MUESTRAS_MDB "/jet4-fechas.mdb"));
+}
+
+void escribir(const QString& ruta, const QByteArray& contenido)
+{
+    QFile f(ruta);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(contenido) == contenido.size());
+}
+
+// A plant of n transformers; with muereEn > 0 the process is killed on reading that row, as a
+// power cut or a killed program would stop it.
+importacion::Abridor plantaFalsa(qint64 n, qint64 muereEn = 0)
+{
+    return [=](const QString&) {
+        auto lector = std::make_unique<LectorFalso>();
+        lector->agregar(u("Trafoge"), {{u("CÓDIGO"), T::Entero}, {u("AREA"), T::Texto}}, {});
+        lector->m_tablas[0].filas = n;
+        lector->generador[u("Trafoge")] = [=](qint64 i) {
+            if (muereEn > 0 && i == muereEn)
+                ::raise(SIGKILL);
+            return jet::Fila{qlonglong(i + 1), u("Área %1").arg(i)};
+        };
+        return Result<std::unique_ptr<jet::Lector>>(std::move(lector));
+    };
+}
+
+bool mismoArchivo(const QString& a, const QString& b)
+{
+    struct stat sa = {}, sb = {};
+    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+} // namespace
+
+TEST(ImportacionEnCarpeta, InPlaceTheOriginalKeepsItsBytesUnderAFreeNameAndTheNewFileTakesItsName)
+{
+    QTemporaryDir dir;
+    const QString datos = Database::rutaEn(dir.path());
+    const QString jet = dir.filePath(u("trafos-jet.mdb"));
+    escribir(datos, bytesJet());
+    // A trafos-jet.mdb of someone else's is never overwritten: the original takes the next name.
+    escribir(jet, QByteArray("otro archivo"));
+    auto hecho = importacion::convertirEnSuSitio(dir.path(), {}, plantaFalsa(3));
+    ASSERT_TRUE(hecho.ok()) << hecho.error().toStdString();
+    EXPECT_EQ(bytes(jet), QByteArray("otro archivo"));
+    EXPECT_EQ(hecho.value().original, dir.filePath(u("trafos-jet-2.mdb")));
+    EXPECT_EQ(bytes(hecho.value().original), bytesJet());
+    auto db = Database::open(datos);
+    ASSERT_TRUE(db.ok()) << db.error().toStdString();
+    EXPECT_EQ(filas(*db.value(), u("Trafoge")).size(), 3);
+    EXPECT_TRUE(
+        leer(dir.filePath(u("importacion.txt"))).contains(u("Trafoge: 3 leídas, 3 importadas, 0 apartadas")));
+    // The converted file is no Jet file: there is nothing left to convert.
+    EXPECT_FALSE(importacion::convertirEnSuSitio(dir.path(), {}, plantaFalsa(3)).ok());
+
+    // An attempt stopped after the original got its second name: that same name is used again.
+    QTemporaryDir otra;
+    const QString datos2 = Database::rutaEn(otra.path());
+    escribir(datos2, bytesJet());
+    ASSERT_EQ(::link(QFile::encodeName(datos2).constData(),
+                     QFile::encodeName(otra.filePath(u("trafos-jet.mdb"))).constData()),
+              0);
+    hecho = importacion::convertirEnSuSitio(otra.path(), {}, plantaFalsa(2));
+    ASSERT_TRUE(hecho.ok()) << hecho.error().toStdString();
+    EXPECT_EQ(hecho.value().original, otra.filePath(u("trafos-jet.mdb")));
+    EXPECT_FALSE(QFile::exists(otra.filePath(u("trafos-jet-2.mdb"))));
+    EXPECT_FALSE(mismoArchivo(datos2, hecho.value().original));
+    EXPECT_EQ(bytes(hecho.value().original), bytesJet());
+}
+
+// Killed in the middle of reading, a conversion leaves no trafos.mdb of its own and the
+// original exactly as it was, in place or into another folder.
+TEST(ImportacionEnCarpeta, AConversionKilledMidwayLeavesTheOriginalAndNoNewDataFile)
+{
+    for (const bool enSuSitio : {true, false}) {
+        SCOPED_TRACE(enSuSitio ? "en su sitio" : "en otra carpeta");
+        QTemporaryDir dir, destino;
+        const QString datos = Database::rutaEn(dir.path());
+        escribir(datos, bytesJet());
+        const pid_t hijo = ::fork();
+        ASSERT_GE(hijo, 0);
+        if (hijo == 0) {
+            const auto abridor = plantaFalsa(20000, 15000);
+            if (enSuSitio)
+                (void)importacion::convertirEnSuSitio(dir.path(), {}, abridor);
+            else
+                (void)importacion::importarEnCarpeta(datos, destino.path(), {}, abridor);
+            ::_exit(0);
+        }
+        int estado = 0;
+        ASSERT_EQ(::waitpid(hijo, &estado, 0), hijo);
+        ASSERT_TRUE(WIFSIGNALED(estado) && WTERMSIG(estado) == SIGKILL)
+            << "the conversion did not get to row 15000";
+        EXPECT_EQ(bytes(datos), bytesJet());
+        EXPECT_TRUE(jet::esArchivoJet(datos));
+        EXPECT_FALSE(QFile::exists(dir.filePath(u("trafos-jet.mdb"))));
+        EXPECT_FALSE(QFile::exists(Database::rutaEn(destino.path())));
+        EXPECT_FALSE(QFile::exists(destino.filePath(u("importacion.txt"))));
+    }
 }
