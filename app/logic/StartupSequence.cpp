@@ -107,7 +107,11 @@ void StartupSequence::ofrecerConversion()
                         Mensajes::Buttons::YesNo, Mensajes::Answer::Yes) != Mensajes::Answer::Yes)
         return;
     m_mensajes.setBusy(true);
-    auto hecho = importacion::convertirEnSuSitio(m_state.RutaDatos);
+    auto hecho = importacion::convertirEnSuSitio(m_state.RutaDatos,
+                                                 [this](const QString& tabla, qint64 hechas, qint64 total) {
+                                                     m_ui.avanceConversion(tabla, hechas, total);
+                                                 });
+    m_ui.finConversion();
     m_mensajes.setBusy(false);
     if (!hecho) {
         QString motivo = hecho.error();

@@ -6,6 +6,7 @@
 #include <QDate>
 
 #include <QPointer>
+#include <QProgressDialog>
 #include <functional>
 #include <memory>
 
@@ -43,6 +44,8 @@ public:
     void showLocation() override;
     void showRestore() override;
     void loadMainWindow(const std::shared_ptr<Database>& database) override;
+    void avanceConversion(const QString& tabla, qint64 hechas, qint64 total) override;
+    void finConversion() override;
 
     Trafo* trafo() const { return m_trafo.get(); }
     VentanaInicio* ventanaInicio() const { return m_inicio; }
@@ -60,4 +63,5 @@ private:
     Opciones m_opciones;
     std::unique_ptr<Trafo> m_trafo;
     QPointer<VentanaInicio> m_inicio;
+    std::unique_ptr<QProgressDialog> m_avance;
 };

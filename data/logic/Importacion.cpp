@@ -466,7 +466,11 @@ QString Informe::resumen(const QString& rutaInforme) const
 {
     QString t = QStringLiteral("La base de datos se convirtió.\n");
     for (const ConteoTabla& c : tablas)
-        t += QStringLiteral("%1: %2 importadas de %3 leídas\n").arg(c.tabla).arg(c.importadas).arg(c.leidas);
+        t += c.enOrigen.isEmpty() ? QStringLiteral("%1: no está en el archivo\n").arg(c.tabla)
+                                  : QStringLiteral("%1: %2 importadas de %3 leídas\n")
+                                        .arg(c.tabla)
+                                        .arg(c.importadas)
+                                        .arg(c.leidas);
     if (totalApartadas() > 0)
         t += QStringLiteral("%1 filas no se pudieron importar y se guardaron en '%2'.\n")
                  .arg(totalApartadas())

@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -76,6 +77,11 @@ struct Arranque : StartupUi
         pasos += 'T';
         base = db;
     }
+    void avanceConversion(const QString& tabla, qint64 hechas, qint64 total) override
+    {
+        avances << u("%1 %2/%3").arg(tabla).arg(hechas).arg(total);
+    }
+    void finConversion() override { avances << u("fin"); }
 
     QTemporaryDir config, programa;
     Settings ajustes{config.filePath(u("Quorvela.conf"))};
@@ -87,6 +93,7 @@ struct Arranque : StartupUi
     QStringList ubicaciones; // per showing of the location window: the folder confirmed; empty: cancelled
     std::function<void()> alRestaurar = [] {};
     std::shared_ptr<Database> base;
+    QStringList avances; // the conversion's progress as the windows were told it
 };
 
 QString label(const Trafo& w, const char* name)
@@ -353,6 +360,7 @@ TEST(StartupSequence, AJetDataFileIsConvertedOnlyWhenTheUserSaysSo)
             EXPECT_EQ(a.mensajes.shown.last().title, u("¡Error!"));
             EXPECT_TRUE(abierto.readAll() == jet);
             EXPECT_EQ(QDir(datos.path()).entryList(QDir::Files), QStringList{u("trafos.mdb")});
+            EXPECT_TRUE(a.avances.isEmpty());
             continue;
         }
         EXPECT_EQ(a.pasos, "P!!T");
@@ -370,6 +378,9 @@ TEST(StartupSequence, AJetDataFileIsConvertedOnlyWhenTheUserSaysSo)
               u("importacion-apartadas.csv")})
             EXPECT_TRUE(resumen.contains(debe)) << debe.toStdString() << " en " << resumen.toStdString();
         EXPECT_EQ(a.mensajes.shown.value(1).icon, Mensajes::Icon::Information);
+        // The long work says how far it got, table by table, and then ends.
+        EXPECT_EQ(a.avances, QStringList({u("Trafoge 830/830"), u("Mantenimiento 2000/2155"),
+                                          u("Mantenimiento 2155/2155"), u("fin")}));
     }
 }
 
@@ -408,6 +419,36 @@ TEST(BackupNotice, ClosesByItselfOnlyTheFirstTime)
     QTest::mouseClick(aviso.findChild<QWidget*>(u("Marco")), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_FALSE(aviso.isVisible());
     EXPECT_EQ(aviso.result(), QDialog::Accepted);
+}
+
+// The conversion at start-up shows how far it got in a window of its own, closed at the end.
+TEST(ArranqueQt, TheConversionShowsItsProgressUntilItEnds)
+{
+    QTemporaryDir config;
+    Settings settings(config.filePath(u("Quorvela.conf")));
+    PasswordStore passwords(settings);
+    ScriptedMensajes mensajes;
+    RunState estado;
+    DataViews vistas(estado);
+    ArranqueQt arranque(estado, settings, passwords, mensajes, vistas, {});
+    const auto avance = [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QProgressDialog*>(w); d && d->isVisible())
+                return d;
+        return static_cast<QProgressDialog*>(nullptr);
+    };
+    arranque.avanceConversion(u("Ensayos"), 500, 2000);
+    QProgressDialog* d = avance();
+    ASSERT_TRUE(d);
+    EXPECT_TRUE(d->labelText().contains(u("Tabla Ensayos: 500 de 2000 filas")))
+        << d->labelText().toStdString();
+    EXPECT_EQ(d->value() * 4, d->maximum());
+    arranque.avanceConversion(u("Mantenimiento"), 2000, 2000);
+    d = avance();
+    ASSERT_TRUE(d) << "a table's end closed the window";
+    EXPECT_TRUE(d->labelText().contains(u("Mantenimiento")));
+    arranque.finConversion();
+    EXPECT_EQ(avance(), nullptr);
 }
 
 TEST(Smoke, RealStartupOpensTheMainWindowOnTheDataFileAndCloses)
