@@ -58,6 +58,26 @@ TipoColumna tipoDe(int tipo)
     }
 }
 
+// Bytes of a value of a fixed-size type; 0 for the others.
+int anchoFijo(int tipo)
+{
+    switch (tipo) {
+    case MDB_BYTE:
+        return 1;
+    case MDB_INT:
+        return 2;
+    case MDB_LONGINT:
+    case MDB_FLOAT:
+        return 4;
+    case MDB_MONEY:
+    case MDB_DOUBLE:
+    case MDB_DATETIME:
+        return 8;
+    default:
+        return 0;
+    }
+}
+
 QString nombreFormato(guint32 version)
 {
     switch (version) {
@@ -238,6 +258,10 @@ private:
         if (campo.start < 0 || n < 0 || campo.start + n > int(sizeof m_mdb->pg_buf))
             return QVariant();
         const uchar* p = m_mdb->pg_buf + campo.start;
+        // A fixed-size value shorter than its type only comes from a damaged page.
+        const int ancho = anchoFijo(col->col_type);
+        if (n < ancho)
+            return QVariant();
         switch (col->col_type) {
         case MDB_BYTE:
             return QVariant(qlonglong(p[0]));

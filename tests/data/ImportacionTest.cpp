@@ -157,6 +157,17 @@ protected:
         e[en.fieldIndex(u("Observaciones"))] = u(kRtf);
         lector.agregar(u("Ensayos"), ce, {e});
 
+        // A name with two blanks is another field than the same with one.
+        const schema::Table& mt = schema::mantenimiento();
+        QList<jet::Columna> cm = columnasDe(mt);
+        const int termo = mt.fieldIndex(u("Rep  o cambio termocuadrante"));
+        cm[termo].nombre = u("Rep o cambio termocuadrante");
+        jet::Fila m(cm.size());
+        m[mt.fieldIndex(u("Código"))] = qlonglong(12);
+        m[mt.fieldIndex(u("Pintado"))] = true;
+        m[termo] = true;
+        lector.agregar(u("MANTENIMIENTO"), cm, {m});
+
         lector.agregar(u("Paste Errors"), {{u("Campo0"), T::Texto}}, {{u("x")}, {u("y")}});
     }
 
@@ -223,7 +234,10 @@ TEST_F(Importacion, EveryKindOfFieldIsStoredInTheFilesConventions)
     EXPECT_FALSE(ensayos[0][u("EFQ")].isValid());
     doc.setHtml(ensayos[0][u("Observaciones")].toString());
     EXPECT_EQ(doc.toPlainText(), u("Pérdida leve en φase\nSegundo"));
-    EXPECT_TRUE(filas(*db.value(), u("Mantenimiento")).isEmpty());
+    const QList<QVariantMap> trabajos = filas(*db.value(), u("Mantenimiento"));
+    ASSERT_EQ(trabajos.size(), 1);
+    EXPECT_EQ(trabajos[0][u("Pintado")], QVariant(qlonglong(1)));
+    EXPECT_FALSE(trabajos[0][u("Rep  o cambio termocuadrante")].isValid());
 }
 
 TEST_F(Importacion, RowsTheFileCannotHoldGoToTheCsvAndEverythingIsCountedInTheReport)
@@ -236,30 +250,32 @@ TEST_F(Importacion, RowsTheFileCannotHoldGoToTheCsvAndEverythingIsCountedInTheRe
     {
         qint64 leidas, importadas, apartadas;
     };
-    const Cuenta esperadas[] = {{8, 3, 5}, {4, 3, 1}, {1, 1, 0}, {0, 0, 0}};
+    const Cuenta esperadas[] = {{8, 3, 5}, {4, 3, 1}, {1, 1, 0}, {1, 1, 0}};
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(inf.tablas[i].leidas, esperadas[i].leidas) << i;
         EXPECT_EQ(inf.tablas[i].importadas, esperadas[i].importadas) << i;
         EXPECT_EQ(inf.tablas[i].apartadas, esperadas[i].apartadas) << i;
     }
-    EXPECT_TRUE(inf.tablas[3].enOrigen.isEmpty());
+    EXPECT_EQ(inf.tablas[3].enOrigen, u("MANTENIMIENTO"));
     EXPECT_EQ(inf.totalApartadas(), 6);
     EXPECT_EQ(inf.archivoApartadas, QFileInfo(csv).absoluteFilePath());
     EXPECT_EQ(inf.tablasSobrantes, QStringList{u("Paste Errors (2 filas)")});
-    EXPECT_EQ(inf.columnasSobrantes, QStringList{u("TRAFOGE: EXTRA")});
-    EXPECT_TRUE(inf.camposFaltantes.contains(u("Trafoge: NRO DE SAMA")));
+    EXPECT_EQ(inf.columnasSobrantes,
+              QStringList({u("TRAFOGE: EXTRA"), u("MANTENIMIENTO: Rep o cambio termocuadrante")}));
+    EXPECT_EQ(inf.camposFaltantes,
+              QStringList({u("Trafoge: NRO DE SAMA"), u("Mantenimiento: Rep  o cambio termocuadrante")}));
 
     const QString texto = inf.texto();
-    for (const char* debe :
-         {"Trafoge: 8 leídas, 3 importadas, 5 apartadas", "Mantenimiento: no está en el archivo",
-          "TRAFOGE, fila 3: el CÓDIGO 12 ya es del transformador de la fila 1",
-          "TRAFOGE, fila 4: el CÓDIGO 'doce' no es un número entero", "TRAFOGE, fila 5: no tiene CÓDIGO",
-          "TRAFOGE, fila 6: el CÓDIGO 0 no es", "TRAFOGE, fila 7: el CÓDIGO 40000 no es",
-          "revision, fila 4: no tiene CÓDIGO",
-          "revision, fila 3, TENSION: 'alto' no es un número; quedó vacío",
-          "revision, fila 3, FECHA: '' no es una fecha válida",
-          "revision, fila 1, FECHA: 2031-03-04 12:00:00; se guardó solo el día", "Paste Errors (2 filas)",
-          "TRAFOGE: EXTRA"})
+    for (const char* debe : {"Trafoge: 8 leídas, 3 importadas, 5 apartadas",
+                             "Mantenimiento: 1 leídas, 1 importadas, 0 apartadas",
+                             "TRAFOGE, fila 3: el CÓDIGO 12 ya es del transformador de la fila 1",
+                             "TRAFOGE, fila 4: el CÓDIGO 'doce' no es un número entero",
+                             "TRAFOGE, fila 5: no tiene CÓDIGO", "TRAFOGE, fila 6: el CÓDIGO 0 no es",
+                             "TRAFOGE, fila 7: el CÓDIGO 40000 no es", "revision, fila 4: no tiene CÓDIGO",
+                             "revision, fila 3, TENSION: 'alto' no es un número; quedó vacío",
+                             "revision, fila 3, FECHA: '' no es una fecha válida",
+                             "revision, fila 1, FECHA: 2031-03-04 12:00:00; se guardó solo el día",
+                             "Paste Errors (2 filas)", "TRAFOGE: EXTRA"})
         EXPECT_TRUE(texto.contains(u(debe))) << debe << "\n" << texto.toStdString();
 
     // Each set-aside row is whole in the CSV, under its table's own columns.
@@ -286,6 +302,16 @@ TEST_F(Importacion, AConversionThatCannotCompleteLeavesNoFile)
         << hecho.error().toStdString();
     EXPECT_FALSE(QFile::exists(destino));
     EXPECT_FALSE(QFile::exists(csv)) << "the CSV of a failed conversion is not left behind";
+
+    // A table the file lacks stays empty and is named in the report.
+    LectorFalso parcial;
+    parcial.agregar(u("Ensayos"), {{u("Código"), T::Entero}}, {{qlonglong(4)}});
+    const QString otro = dir.filePath(u("parcial.mdb"));
+    hecho = importacion::convertir(parcial, otro, csv);
+    ASSERT_TRUE(hecho.ok()) << hecho.error().toStdString();
+    EXPECT_TRUE(hecho.value().texto().contains(u("Trafoge: no está en el archivo; queda vacía")));
+    EXPECT_TRUE(hecho.value().resumen(u("informe")).contains(u("Mantenimiento: no está en el archivo")));
+    EXPECT_TRUE(hecho.value().texto().contains(u("Ensayos: 1 leídas, 1 importadas, 0 apartadas")));
 
     // A file with none of the data model's tables is not the earlier program's.
     LectorFalso ajeno;
