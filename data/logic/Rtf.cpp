@@ -351,7 +351,10 @@ private:
         if (m_estado.destino == Estado::Destino::Saltar)
             return;
         if (w == QLatin1String("u")) {
-            // The Unicode character, then the stand-ins that readers without Unicode show.
+            // The Unicode character, then the stand-ins that readers without Unicode show. A \u
+            // without a number stands for nothing.
+            if (!conParametro)
+                return;
             volcarBytes();
             texto(QString(QChar(ushort(p < 0 ? p + 65536 : p))));
             m_saltarCaracteres = m_estado.uc;

@@ -76,7 +76,7 @@ TEST(Rtf, MemosOfTheRichTextBoxKeepTheirFormattingTextAndParagraphs)
         {"acentos en la página de códigos", "Aislaci\\'f3n, \\'d1and\\'fa \\'80\\par }",
          "Aislación, Ñandú €[Arial,8.5]"},
         {"cirílico por el juego de caracteres de la fuente", "\\f2\\'c6\\'e0\\par }", "Жа[Courier New,8.5]"},
-        {"Unicode con su sustituto", "\\u945?\\u-3880?x\\uc2\\u946\\'3f\\'3f\\par }",
+        {"Unicode con su sustituto", "\\u945?\\u-3880?x\\u \\uc2\\u946\\'3f\\'3f\\par }",
          "\xce\xb1\xef\x83\x98x\xce\xb2[Arial,8.5]"},
         {"griego por la fuente, con su panose saltado", "\\f3\\'e1\\par }", "α[Tahoma,8.5]"},
         {"grupos desconocidos y ocultos",
