@@ -1,12 +1,14 @@
 // Rate of the conversion of the earlier program's Jet files: the libmdb reader on the larger
 // public sample, and the whole conversion from a reader that makes a plant of the large size
 // (10,000 transformers with 10 inspections, tests and maintenance rows each), with the memory in
-// use along the way. Usage: quorvela-importacion-bench [JET_FILE] [TRANSFORMERS]
+// use along the way. Usage: quorvela-importacion-bench [JET_FILE] [TRANSFORMERS] [DIR]
+// (JET_FILE may be empty; DIR keeps the converted plant, to look at it in the program).
 #include "data/logic/Importacion.h"
 #include "data/logic/LectorJet.h"
 #include "data/logic/Schema.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -128,7 +130,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() > 1) {
+    if (args.size() > 1 && !args[1].isEmpty()) {
         auto abierto = jet::abrir(args[1]);
         if (!abierto) {
             std::fprintf(stderr, "%s\n", qPrintable(abierto.error()));
@@ -162,8 +164,9 @@ int main(int argc, char** argv)
     QElapsedTimer reloj;
     reloj.start();
     const std::clock_t cpu = std::clock();
-    auto hecho = importacion::convertir(planta, dir.filePath(QStringLiteral("trafos.mdb")),
-                                        dir.filePath(QStringLiteral("apartadas.csv")), progreso);
+    const QString carpeta = args.size() > 3 ? args[3] : dir.path();
+    auto hecho = importacion::convertir(planta, QDir(carpeta).filePath(QStringLiteral("trafos.mdb")),
+                                        QDir(carpeta).filePath(QStringLiteral("apartadas.csv")), progreso);
     const double s = double(reloj.nsecsElapsed()) / 1e9;
     const double sCpu = double(std::clock() - cpu) / CLOCKS_PER_SEC;
     if (!hecho) {
