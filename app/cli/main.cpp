@@ -324,6 +324,8 @@ int importar(const QStringList& args)
         return fail(hecho.error());
     const importacion::Informe& informe = hecho.value();
     out(QStringLiteral("Importación terminada: %1").arg(informe.destino));
+    if (informe.sinTablas())
+        out(informe.aviso());
     for (const importacion::ConteoTabla& c : informe.tablas)
         out(QStringLiteral("  %1: %2 importadas, %3 apartadas")
                 .arg(c.tabla)

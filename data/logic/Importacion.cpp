@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSaveFile>
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <fcntl.h>
@@ -422,6 +423,21 @@ qint64 Informe::totalApartadas() const
     return n;
 }
 
+bool Informe::sinTablas() const
+{
+    return std::all_of(tablas.cbegin(), tablas.cend(),
+                       [](const ConteoTabla& c) { return c.enOrigen.isEmpty(); });
+}
+
+QString Informe::aviso() const
+{
+    return sinTablas()
+               ? QStringLiteral("Aviso: el archivo no tiene ninguna de las tablas de Quorvela (Trafoge, "
+                                "Revision, Ensayos, Mantenimiento); puede no ser un archivo del programa "
+                                "anterior. El archivo nuevo queda vacío.")
+               : QString();
+}
+
 QString Informe::texto() const
 {
     QString t;
@@ -432,6 +448,8 @@ QString Informe::texto() const
     if (!original.isEmpty())
         t += QStringLiteral("El original se conserva sin cambios como: %1\r\n").arg(original);
     t += QStringLiteral("Destino: %1\r\n\r\n").arg(destino);
+    if (sinTablas())
+        t += aviso() + QStringLiteral("\r\n\r\n");
     t += QStringLiteral("Filas por tabla (leídas = importadas + apartadas):\r\n");
     for (const ConteoTabla& c : tablas) {
         if (c.enOrigen.isEmpty())
@@ -465,6 +483,8 @@ QString Informe::texto() const
 QString Informe::resumen(const QString& rutaInforme) const
 {
     QString t = QStringLiteral("La base de datos se convirtió.\n");
+    if (sinTablas())
+        t += aviso() + QLatin1Char('\n');
     for (const ConteoTabla& c : tablas)
         t += c.enOrigen.isEmpty() ? QStringLiteral("%1: no está en el archivo\n").arg(c.tabla)
                                   : QStringLiteral("%1: %2 importadas de %3 leídas\n")
@@ -489,14 +509,12 @@ Result<Informe> convertir(jet::Lector& lector, const QString& destino, const QSt
     informe.destino = destino;
     // Each table of the data model, found by name without regard to case.
     QList<const jet::Tabla*> fuentes;
-    bool alguna = false;
     for (const schema::Table& tabla : schema::tables()) {
         const jet::Tabla* fuente = nullptr;
         for (const jet::Tabla& t : lector.tablas())
             if (!fuente && schema::sameName(t.nombre, tabla.name))
                 fuente = &t;
         fuentes << fuente;
-        alguna = alguna || fuente;
         ConteoTabla conteo;
         conteo.tabla = tabla.name;
         if (fuente) {
@@ -508,10 +526,8 @@ Result<Informe> convertir(jet::Lector& lector, const QString& destino, const QSt
     for (const jet::Tabla& t : lector.tablas())
         if (!fuentes.contains(&t))
             informe.tablasSobrantes << QStringLiteral("%1 (%2 filas)").arg(t.nombre).arg(t.filas);
-    if (!alguna)
-        return R::failure(QStringLiteral("El archivo no tiene ninguna de las tablas de Quorvela (Trafoge, "
-                                         "Revision, Ensayos, Mantenimiento): no es un archivo de datos del "
-                                         "programa anterior. No se creó ningún archivo."));
+    // A file without any of the tables still converts, to an empty file: the report says so and
+    // lists every table it has, and the original stays as it was.
 
     if (Status st = Database::create(destino); !st)
         return R::failure(st.error());

@@ -56,6 +56,10 @@ struct Informe
     QString archivoApartadas;     // the CSV, when any row was set aside
 
     qint64 totalApartadas() const;
+    // True when the file had none of the data model's tables: the new file is empty.
+    bool sinTablas() const;
+    // The warning the report and the summary give then; empty otherwise.
+    QString aviso() const;
     // The report as importacion.txt holds it.
     QString texto() const;
     // A few lines for a message box: counts and where the report is.

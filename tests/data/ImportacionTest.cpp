@@ -313,13 +313,20 @@ TEST_F(Importacion, AConversionThatCannotCompleteLeavesNoFile)
     EXPECT_TRUE(hecho.value().resumen(u("informe")).contains(u("Mantenimiento: no está en el archivo")));
     EXPECT_TRUE(hecho.value().texto().contains(u("Ensayos: 1 leídas, 1 importadas, 0 apartadas")));
 
-    // A file with none of the data model's tables is not the earlier program's.
+    EXPECT_FALSE(hecho.value().sinTablas());
+
+    // A file with none of the data model's tables converts to an empty file, and says so.
     LectorFalso ajeno;
     ajeno.agregar(u("Orders"), {{u("OrderID"), T::EnteroLargo}}, {{qlonglong(1)}});
     hecho = importacion::convertir(ajeno, destino, csv);
-    ASSERT_FALSE(hecho.ok());
-    EXPECT_TRUE(hecho.error().contains(u("ninguna de las tablas"))) << hecho.error().toStdString();
-    EXPECT_FALSE(QFile::exists(destino));
+    ASSERT_TRUE(hecho.ok()) << hecho.error().toStdString();
+    EXPECT_TRUE(hecho.value().sinTablas());
+    EXPECT_EQ(hecho.value().tablasSobrantes, QStringList{u("Orders (1 filas)")});
+    EXPECT_TRUE(hecho.value().texto().contains(u("Aviso: el archivo no tiene ninguna de las tablas")));
+    EXPECT_TRUE(hecho.value().resumen(u("informe")).contains(u("El archivo nuevo queda vacío")));
+    auto db = Database::open(destino);
+    ASSERT_TRUE(db.ok()) << db.error().toStdString();
+    EXPECT_TRUE(filas(*db.value(), u("Trafoge")).isEmpty());
 }
 
 namespace {
