@@ -2,6 +2,7 @@
 #include "Version.h"
 #include "data/logic/Database.h"
 #include "data/logic/DemoPlant.h"
+#include "data/logic/Importacion.h"
 #include "diagnosis/logic/CorridaDiagnostico.h"
 #include "diagnosis/logic/EvaluarEnsayoJson.h"
 #include "maintenance/logic/Mantenimiento.h"
@@ -215,6 +216,19 @@ QList<Orden> ordenes()
                         "campos, y que pasa la comprobación de integridad. No modifica el archivo.\n"
                         "Sale con 0 solo si el archivo está sano."),
          {}},
+        {QStringLiteral("importar"),
+         QStringLiteral("importar ORIGEN.mdb DIR [--diagnosticar]"),
+         QStringLiteral("convierte un trafos.mdb del programa anterior (Jet)"),
+         QStringLiteral(
+             "Convierte la base de datos Jet ORIGEN.mdb del programa anterior en DIR/trafos.mdb (crea DIR\n"
+             "si no existe). No modifica el original ni sobrescribe un trafos.mdb existente; si la "
+             "conversión\n"
+             "falla o se interrumpe no deja ningún trafos.mdb. Escribe el informe DIR/importacion.txt\n"
+             "(filas por tabla, lo que no se importó y por qué) y, si alguna fila no cabe en el archivo\n"
+             "nuevo, la guarda completa en DIR/importacion-apartadas.csv. El avance se informa por la\n"
+             "salida de errores."),
+         {{QStringLiteral("--diagnosticar"),
+           QStringLiteral("repite después el diagnóstico general y guarda los estados")}}},
         {QStringLiteral("version"),
          QStringLiteral("version"),
          QStringLiteral("muestra la versión del programa"),
@@ -335,6 +349,49 @@ int diagnosticar(const QString& folder)
     if (run.value().fallidos > 0)
         return fail(run.value().avisoFallidos());
     return 0;
+}
+
+int importar(const QStringList& args)
+{
+    if (args.size() < 3 || args.size() > 4)
+        return usage(QStringLiteral("importar"));
+    const bool alFinal = args.size() == 4;
+    if (alFinal && args[3] != QLatin1String("--diagnosticar"))
+        return fail(QStringLiteral("Opción desconocida: %1").arg(args[3]));
+    const QString carpeta = args[2];
+    QElapsedTimer clock;
+    clock.start();
+    qint64 shown = -1000;
+    const auto progreso = [&](const QString& tabla, qint64 hechas, qint64 total) {
+        if (hechas < total && clock.elapsed() - shown < 250)
+            return;
+        shown = clock.elapsed();
+        std::fputs(QStringLiteral("Importando %1: %2/%3\n")
+                       .arg(tabla)
+                       .arg(hechas)
+                       .arg(total)
+                       .toLocal8Bit()
+                       .constData(),
+                   stderr);
+        std::fflush(stderr);
+    };
+    auto hecho = importacion::importarEnCarpeta(args[1], carpeta, progreso);
+    if (!hecho)
+        return fail(hecho.error());
+    const importacion::Informe& informe = hecho.value();
+    out(QStringLiteral("Importación terminada: %1").arg(informe.destino));
+    if (informe.sinTablas())
+        out(informe.aviso());
+    for (const importacion::ConteoTabla& c : informe.tablas)
+        out(QStringLiteral("  %1: %2 importadas, %3 apartadas")
+                .arg(c.tabla)
+                .arg(c.importadas)
+                .arg(c.apartadas));
+    if (!informe.archivoApartadas.isEmpty())
+        out(QStringLiteral("Filas apartadas: %1").arg(informe.archivoApartadas));
+    out(QStringLiteral("Informe: %1")
+            .arg(QFileInfo(QDir(carpeta).filePath(importacion::nombreInforme())).absoluteFilePath()));
+    return alFinal ? diagnosticar(carpeta) : 0;
 }
 
 int evaluar(const QString& folder, const QStringList& options)
@@ -629,6 +686,8 @@ int ejecutar(const QStringList& args)
         out(QStringLiteral("Quorvela " QUORVELA_VERSION_TEXT));
         return 0;
     }
+    if (command == QLatin1String("importar"))
+        return importar(args);
     if (args.size() < 2)
         return usage(command);
     const QString folder = args[1];

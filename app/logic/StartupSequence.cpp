@@ -4,6 +4,8 @@
 #include "app/logic/Settings.h"
 #include "app/logic/StartupUi.h"
 #include "data/logic/Database.h"
+#include "data/logic/Importacion.h"
+#include "data/logic/LectorJet.h"
 #include "utilities/logic/Mensajes.h"
 
 #include <QDir>
@@ -84,11 +86,53 @@ void StartupSequence::settleDataFolder()
     m_ui.showRestore();
 }
 
+QString StartupSequence::mensajeConvertir(const QString& ruta)
+{
+    return QStringLiteral("El archivo '%1' es una base de datos del programa anterior (Jet), que Quorvela no "
+                          "abre directamente.\n\n¿Desea convertirlo ahora? El original no se modifica: se "
+                          "conserva como '%2' en la misma carpeta, y el archivo convertido toma el nombre "
+                          "'%3'. Al terminar se muestra un informe de la conversión.")
+        .arg(QDir::toNativeSeparators(QFileInfo(ruta).absoluteFilePath()), importacion::nombreOriginal(),
+             Database::nombreArchivo());
+}
+
+// The earlier program's file is converted only when the user says so, and never in read-only
+// mode, which promises to write nothing. Declined or failed, the file stays as it was and start-up
+// goes on as for any file the program cannot use.
+void StartupSequence::ofrecerConversion()
+{
+    if (m_state.SoloLectura || !jet::esArchivoJet(m_state.RutaBase))
+        return;
+    if (m_mensajes.show(mensajeConvertir(m_state.RutaBase), QString(), Mensajes::Icon::Question,
+                        Mensajes::Buttons::YesNo, Mensajes::Answer::Yes) != Mensajes::Answer::Yes)
+        return;
+    m_mensajes.setBusy(true);
+    auto hecho = importacion::convertirEnSuSitio(m_state.RutaDatos,
+                                                 [this](const QString& tabla, qint64 hechas, qint64 total) {
+                                                     m_ui.avanceConversion(tabla, hechas, total);
+                                                 });
+    m_ui.finConversion();
+    m_mensajes.setBusy(false);
+    if (!hecho) {
+        QString motivo = hecho.error();
+        if (!motivo.endsWith(QLatin1Char('.')))
+            motivo += QLatin1Char('.');
+        m_mensajes.error(
+            QStringLiteral("No se pudo convertir el archivo '%1': %2 El original no se modificó.")
+                .arg(QDir::toNativeSeparators(m_state.RutaBase), motivo));
+        return;
+    }
+    m_mensajes.show(hecho.value().resumen(QDir::toNativeSeparators(
+                        QDir(m_state.RutaDatos).absoluteFilePath(importacion::nombreInforme()))),
+                    QString(), Mensajes::Icon::Information);
+}
+
 void StartupSequence::openData()
 {
     std::shared_ptr<Database> database;
     // A missing file has already been reported twice; the views simply stay empty.
     if (RunState::contieneBase(m_state.RutaDatos)) {
+        ofrecerConversion();
         auto opened = Database::open(m_state.RutaBase, m_state.SoloLectura);
         if (opened.ok())
             database = opened.value();

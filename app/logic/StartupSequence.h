@@ -23,11 +23,14 @@ public:
 
     // The missing-file message names the file it looked for, in full.
     static QString mensajeSinBase(const QString& carpeta);
+    // The offer to convert a data file of the earlier program.
+    static QString mensajeConvertir(const QString& ruta);
 
 private:
     QString readDataFolder();
     void settleDataFolder();
     void openData();
+    void ofrecerConversion();
 
     RunState& m_state;
     Settings& m_settings;

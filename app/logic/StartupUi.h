@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <memory>
 
 class Database;
@@ -23,4 +24,8 @@ public:
     // file. database is the opened data file, or null when it could not be opened; the views
     // then stay empty.
     virtual void loadMainWindow(const std::shared_ptr<Database>& database) = 0;
+    // Progress of the conversion of an earlier program's data file, now and then: the table being
+    // read and its rows done of its total. The conversion ends with finConversion().
+    virtual void avanceConversion(const QString& /*tabla*/, qint64 /*hechas*/, qint64 /*total*/) {}
+    virtual void finConversion() {}
 };

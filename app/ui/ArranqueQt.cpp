@@ -13,6 +13,7 @@
 #include "records/logic/DataViews.h"
 #include "records/ui/Trafo.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -29,6 +30,35 @@ ArranqueQt::~ArranqueQt()
     m_herramientas.reset();
     if (m_inicio)
         delete m_inicio;
+}
+
+// The conversion runs before any window of the program is up: a progress window of its own says
+// that the program is working, and on what.
+void ArranqueQt::avanceConversion(const QString& tabla, qint64 hechas, qint64 total)
+{
+    if (!m_avance) {
+        m_avance = std::make_unique<QProgressDialog>();
+        m_avance->setWindowTitle(QStringLiteral("Quorvela"));
+        m_avance->setCancelButton(nullptr);
+        m_avance->setMinimumDuration(0);
+        m_avance->setWindowModality(Qt::ApplicationModal);
+        m_avance->setRange(0, 1000);
+        // A table's end is not the conversion's: the window stays until finConversion().
+        m_avance->setAutoClose(false);
+        m_avance->setAutoReset(false);
+    }
+    m_avance->setLabelText(QStringLiteral("Convirtiendo la base de datos del programa anterior...\n"
+                                          "Tabla %1: %2 de %3 filas")
+                               .arg(tabla)
+                               .arg(hechas)
+                               .arg(total));
+    m_avance->setValue(total > 0 ? int(hechas * 1000 / total) : 1000);
+    QCoreApplication::processEvents();
+}
+
+void ArranqueQt::finConversion()
+{
+    m_avance.reset();
 }
 
 void ArranqueQt::showConnection()

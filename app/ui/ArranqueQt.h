@@ -6,6 +6,7 @@
 #include <QDate>
 
 #include <QPointer>
+#include <QProgressDialog>
 #include <functional>
 #include <memory>
 
@@ -48,6 +49,8 @@ public:
     void showLocation() override;
     void showRestore() override;
     void loadMainWindow(const std::shared_ptr<Database>& database) override;
+    void avanceConversion(const QString& tabla, qint64 hechas, qint64 total) override;
+    void finConversion() override;
 
     Trafo* trafo() const { return m_trafo.get(); }
     VentanaInicio* ventanaInicio() const { return m_inicio; }
@@ -66,4 +69,5 @@ private:
     std::unique_ptr<Trafo> m_trafo;
     std::unique_ptr<Herramientas> m_herramientas;
     QPointer<VentanaInicio> m_inicio;
+    std::unique_ptr<QProgressDialog> m_avance;
 };

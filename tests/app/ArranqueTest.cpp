@@ -21,9 +21,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -77,6 +79,11 @@ struct Arranque : StartupUi
         pasos += 'T';
         base = db;
     }
+    void avanceConversion(const QString& tabla, qint64 hechas, qint64 total) override
+    {
+        avances << u("%1 %2/%3").arg(tabla).arg(hechas).arg(total);
+    }
+    void finConversion() override { avances << u("fin"); }
 
     QTemporaryDir config, programa;
     Settings ajustes{config.filePath(u("Quorvela.conf"))};
@@ -88,6 +95,7 @@ struct Arranque : StartupUi
     QStringList ubicaciones; // per showing of the location window: the folder confirmed; empty: cancelled
     std::function<void()> alRestaurar = [] {};
     std::shared_ptr<Database> base;
+    QStringList avances; // the conversion's progress as the windows were told it
 };
 
 QString label(const Trafo& w, const char* name)
@@ -303,6 +311,81 @@ TEST(StartupSequence, RefusedAccessEndsAtOnceAndAFileTheProgramCannotUseIsReport
     EXPECT_TRUE(error.text.contains(Database::nombreArchivo())) << error.text.toStdString();
 }
 
+// A data file of the earlier program is offered for conversion: declined, start-up goes on as for
+// any file it cannot use and nothing is written; accepted, the original keeps its bytes under
+// trafos-jet.mdb, the converted file opens as trafos.mdb and the report is shown.
+TEST(StartupSequence, AJetDataFileIsConvertedOnlyWhenTheUserSaysSo)
+{
+    QFile muestra(u(QUORVELA_MUESTRAS_MDB "/jet3-nwind.mdb"));
+    ASSERT_TRUE(muestra.open(QIODevice::ReadOnly));
+    // Two of its tables renamed byte for byte as the data model's, so that it converts.
+    const QByteArray jet =
+        muestra.readAll().replace("Order Details", "Mantenimiento").replace("Ums\xe4tze", "Trafoge");
+    struct Caso
+    {
+        const char* que;
+        bool soloLectura;
+        Mensajes::Answer respuesta;
+        bool convierte;
+    };
+    for (const Caso& c : {Caso{"rechazada", false, Mensajes::Answer::No, false},
+                          Caso{"aceptada", false, Mensajes::Answer::Yes, true},
+                          Caso{"solo lectura", true, Mensajes::Answer::Yes, false}}) {
+        SCOPED_TRACE(c.que);
+        QTemporaryDir datos;
+        const QString ruta = Database::rutaEn(datos.path());
+        {
+            QFile f(ruta);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(jet) == jet.size());
+        }
+        Arranque a;
+        a.soloLectura = c.soloLectura;
+        a.mensajes.answers.enqueue(c.respuesta);
+        ASSERT_TRUE(a.ajustes.setDataFolder(datos.path()).ok());
+        ASSERT_TRUE(a.run());
+        const QStringList textos = a.mensajes.texts();
+        if (!c.soloLectura) {
+            ASSERT_FALSE(a.mensajes.shown.isEmpty());
+            const ScriptedMensajes::Shown& oferta = a.mensajes.shown[0];
+            EXPECT_EQ(oferta.text, StartupSequence::mensajeConvertir(ruta));
+            EXPECT_TRUE(oferta.text.contains(u("trafos-jet.mdb")));
+            EXPECT_EQ(oferta.buttons, Mensajes::Buttons::YesNo);
+            EXPECT_EQ(oferta.icon, Mensajes::Icon::Question);
+        }
+        EXPECT_FALSE(a.mensajes.busyNow);
+        QFile abierto(ruta);
+        ASSERT_TRUE(abierto.open(QIODevice::ReadOnly));
+        if (!c.convierte) {
+            // As before: the file the program cannot use is reported and nothing is written.
+            EXPECT_EQ(a.pasos, c.soloLectura ? "P!T" : "P!!T");
+            EXPECT_EQ(a.base, nullptr);
+            EXPECT_EQ(a.mensajes.shown.last().title, u("¡Error!"));
+            EXPECT_TRUE(abierto.readAll() == jet);
+            EXPECT_EQ(QDir(datos.path()).entryList(QDir::Files), QStringList{u("trafos.mdb")});
+            EXPECT_TRUE(a.avances.isEmpty());
+            continue;
+        }
+        EXPECT_EQ(a.pasos, "P!!T");
+        ASSERT_NE(a.base, nullptr) << textos.join(u("\n")).toStdString();
+        EXPECT_EQ(a.base->path(), QFileInfo(ruta).absoluteFilePath());
+        QFile original(QDir(datos.path()).filePath(u("trafos-jet.mdb")));
+        ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(original.readAll() == jet);
+        const QString informe = QDir(datos.path()).filePath(u("importacion.txt"));
+        ASSERT_TRUE(QFile::exists(informe));
+        const QString resumen = textos.value(1);
+        for (const QString& debe :
+             {u("La base de datos se convirtió"), u("Trafoge: 0 importadas de 830 leídas"),
+              u("Mantenimiento: 0 importadas de 2155 leídas"), u("trafos-jet.mdb"), informe,
+              u("importacion-apartadas.csv")})
+            EXPECT_TRUE(resumen.contains(debe)) << debe.toStdString() << " en " << resumen.toStdString();
+        EXPECT_EQ(a.mensajes.shown.value(1).icon, Mensajes::Icon::Information);
+        // The long work says how far it got, table by table, and then ends.
+        EXPECT_EQ(a.avances, QStringList({u("Trafoge 830/830"), u("Mantenimiento 2000/2155"),
+                                          u("Mantenimiento 2155/2155"), u("fin")}));
+    }
+}
+
 // The first showing closes by itself after its interval; later ones wait for a key or a click.
 TEST(BackupNotice, ClosesByItselfOnlyTheFirstTime)
 {
@@ -338,6 +421,36 @@ TEST(BackupNotice, ClosesByItselfOnlyTheFirstTime)
     QTest::mouseClick(aviso.findChild<QWidget*>(u("Marco")), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_FALSE(aviso.isVisible());
     EXPECT_EQ(aviso.result(), QDialog::Accepted);
+}
+
+// The conversion at start-up shows how far it got in a window of its own, closed at the end.
+TEST(ArranqueQt, TheConversionShowsItsProgressUntilItEnds)
+{
+    QTemporaryDir config;
+    Settings settings(config.filePath(u("Quorvela.conf")));
+    PasswordStore passwords(settings);
+    ScriptedMensajes mensajes;
+    RunState estado;
+    DataViews vistas(estado);
+    ArranqueQt arranque(estado, settings, passwords, mensajes, vistas, {});
+    const auto avance = [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QProgressDialog*>(w); d && d->isVisible())
+                return d;
+        return static_cast<QProgressDialog*>(nullptr);
+    };
+    arranque.avanceConversion(u("Ensayos"), 500, 2000);
+    QProgressDialog* d = avance();
+    ASSERT_TRUE(d);
+    EXPECT_TRUE(d->labelText().contains(u("Tabla Ensayos: 500 de 2000 filas")))
+        << d->labelText().toStdString();
+    EXPECT_EQ(d->value() * 4, d->maximum());
+    arranque.avanceConversion(u("Mantenimiento"), 2000, 2000);
+    d = avance();
+    ASSERT_TRUE(d) << "a table's end closed the window";
+    EXPECT_TRUE(d->labelText().contains(u("Mantenimiento")));
+    arranque.finConversion();
+    EXPECT_EQ(avance(), nullptr);
 }
 
 TEST(Smoke, RealStartupOpensTheMainWindowOnTheDataFileAndCloses)

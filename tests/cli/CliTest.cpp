@@ -160,6 +160,11 @@ TEST(Cli, RefusedCommandsExitNonZeroWithASpanishMessageAndTouchNoFile)
         {"compactar {a}", "No se compactó"},
         {"verificar {a}", "no tiene el formato SQLite"},
         {"verificar {v}", "No se encuentra el archivo de datos"},
+        {"importar {j} {d}", "no se sobrescribe"},
+        {"importar {n} {v}", "No se encuentra el archivo"},
+        {"importar {a}/trafos.mdb {v}", "no es una base de datos Jet"},
+        {"importar {j} {v} --rapido", "Opción desconocida: --rapido"},
+        {"importar {j}", "Uso: quorvela-cli importar ORIGEN.mdb DIR"},
     };
     const QString codigo = primero(*abrir(dir.path()), u("SELECT min(\"CÓDIGO\") FROM Trafoge"));
     const QByteArray plantaAntes = contenido(Database::rutaEn(dir.path()));
@@ -170,7 +175,8 @@ TEST(Cli, RefusedCommandsExitNonZeroWithASpanishMessageAndTouchNoFile)
                                  .replace(u("{a}"), ajena.path())
                                  .replace(u("{n}"), dir.filePath(u("no-existe")))
                                  .replace(u("{e}"), nueva.path())
-                                 .replace(u("{c}"), codigo));
+                                 .replace(u("{c}"), codigo)
+                                 .replace(u("{j}"), u(QUORVELA_MUESTRAS_MDB "/jet3-nwind.mdb")));
         EXPECT_NE(r.code, 0) << orden;
         EXPECT_TRUE(r.err.contains(u(expected))) << orden << ": " << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty()) << orden << ": " << r.out.toStdString();
@@ -184,9 +190,9 @@ TEST(Cli, RefusedCommandsExitNonZeroWithASpanishMessageAndTouchNoFile)
 // --help, alone or after a command, answers on the standard output and wins over the work asked.
 TEST(Cli, HelpDescribesEveryCommandAndItsOptions)
 {
-    const std::vector<const char*> todas = {"crear",     "demo",        "diagnosticar", "evaluar",
-                                            "buscar",    "seleccionar", "respaldar",    "restaurar",
-                                            "compactar", "verificar",   "version",      "--help"};
+    const std::vector<const char*> todas = {
+        "crear",     "demo",      "diagnosticar", "evaluar",   "importar", "buscar", "seleccionar",
+        "respaldar", "restaurar", "compactar",    "verificar", "version",  "--help"};
     const std::pair<const char*, std::vector<const char*>> casos[] = {
         {"--help", todas},
         {"-h", todas},
@@ -201,6 +207,8 @@ TEST(Cli, HelpDescribesEveryCommandAndItsOptions)
         {"version --help", {"versión"}},
         {"respaldar --help", {"respaldar DIR DESTINO", "--comprimir", "--reemplazar", "T-ddmmaa.zip"}},
         {"verificar --help", {"verificar DIR", "Sale con 0 solo si"}},
+        {"importar --help",
+         {"importar ORIGEN.mdb DIR", "--diagnosticar", "importacion.txt", "importacion-apartadas.csv"}},
     };
     for (const auto& [orden, palabras] : casos) {
         const CliRun r = cli(u(orden));
@@ -300,6 +308,108 @@ TEST(Cli, AFailedOrInterruptedDemoLeavesNoDataFile)
     p.waitForFinished();
     EXPECT_EQ(p.exitStatus(), QProcess::CrashExit);
     EXPECT_FALSE(QFile::exists(Database::rutaEn(cortada)));
+}
+
+// The Jet 3 sample with two of its tables renamed byte for byte as the data model's: a file of
+// the earlier program's shape as far as its tables go, though no row of it has a transformer code.
+QString plantaJet(const QString& carpeta)
+{
+    QByteArray b = contenido(u(QUORVELA_MUESTRAS_MDB "/jet3-nwind.mdb"));
+    b.replace("Order Details", "Mantenimiento").replace("Ums\xe4tze", "Trafoge");
+    const QString ruta = QDir(carpeta).filePath(u("planta.mdb"));
+    QFile f(ruta);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(b) == b.size());
+    return ruta;
+}
+
+int lineasQueEmpiezan(const QString& texto, const QString& inicio)
+{
+    int n = 0;
+    for (const QString& l : texto.split(u("\r\n")))
+        n += l.startsWith(inicio) ? 1 : 0;
+    return n;
+}
+
+TEST(Cli, ImportarConvertsAJetFileSettingAsideWhatTheNewFileCannotHold)
+{
+    QTemporaryDir dir;
+    const QString origen = plantaJet(dir.path());
+    const QByteArray antes = contenido(origen);
+    const QString carpeta = dir.filePath(u("nueva"));
+    const CliRun r = cli(u("importar %1 %2 --diagnosticar").arg(origen, carpeta));
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    for (const char* debe : {"Importación terminada", "Trafoge: 0 importadas, 830 apartadas",
+                             "Mantenimiento: 0 importadas, 2155 apartadas", "importacion-apartadas.csv",
+                             "importacion.txt", "Diagnóstico general terminado: 0 transformadores"})
+        EXPECT_TRUE(r.out.contains(u(debe))) << debe << " en " << r.out.toStdString();
+    EXPECT_TRUE(r.err.contains(u("Importando Mantenimiento: 2155/2155"))) << r.err.toStdString();
+    auto db = abrir(carpeta);
+    ASSERT_TRUE(db);
+    EXPECT_EQ(primero(*db, u("SELECT (SELECT count(*) FROM Trafoge) + (SELECT count(*) FROM Mantenimiento)")),
+              u("0"));
+    const QString informe = QString::fromUtf8(contenido(QDir(carpeta).filePath(u("importacion.txt"))));
+    for (const char* debe : {"Origen: ", "(Jet 3)", "Trafoge: 830 leídas, 0 importadas, 830 apartadas",
+                             "Revision: no está en el archivo", "Orders (830 filas)", "Trafoge: OrderID",
+                             "Mantenimiento: Código", "Trafoge, fila 830: no tiene CÓDIGO"})
+        EXPECT_TRUE(informe.contains(u(debe))) << debe;
+    const QString csv = QString::fromUtf8(contenido(QDir(carpeta).filePath(u("importacion-apartadas.csv"))));
+    EXPECT_EQ(lineasQueEmpiezan(csv, u("Trafoge,")), 830);
+    EXPECT_EQ(lineasQueEmpiezan(csv, u("Mantenimiento,")), 2155);
+    EXPECT_TRUE(csv.contains(u("Mantenimiento,1,no tiene Código,10248,11,14,12,0\r\n")))
+        << csv.left(400).toStdString();
+    EXPECT_TRUE(contenido(origen) == antes);
+    // The samples as they are: none of their tables is the data model's, so each converts to an
+    // empty file whose report lists all of them, names in their code page included.
+    for (const auto& [muestra, tablas] :
+         {std::pair("jet3-nwind.mdb",
+                    std::vector<const char*>{"Order Details (2155 filas)", "Umsätze (830 filas)"}),
+          std::pair("jet4-fechas.mdb", std::vector<const char*>{"DateTest (6 filas)", "(Jet 4)"})}) {
+        const QString vacia = dir.filePath(QString::fromLatin1(muestra));
+        const CliRun m = cli(u("importar %1/%2 %3").arg(u(QUORVELA_MUESTRAS_MDB), u(muestra), vacia));
+        ASSERT_EQ(m.code, 0) << m.err.toStdString();
+        EXPECT_TRUE(m.out.contains(u("Aviso: el archivo no tiene ninguna de las tablas")))
+            << m.out.toStdString();
+        const QString texto = QString::fromUtf8(contenido(QDir(vacia).filePath(u("importacion.txt"))));
+        for (const char* t : tablas)
+            EXPECT_TRUE(texto.contains(u(t))) << t << " en " << texto.toStdString();
+        EXPECT_FALSE(QFile::exists(QDir(vacia).filePath(u("importacion-apartadas.csv"))));
+        auto vaciaDb = abrir(vacia);
+        ASSERT_TRUE(vaciaDb);
+        EXPECT_EQ(primero(*vaciaDb, u("SELECT count(*) FROM Trafoge")), u("0"));
+    }
+    // Once there, the data file is not overwritten by a second import.
+    const CliRun otra = cli(u("importar %1 %2").arg(origen, carpeta));
+    EXPECT_NE(otra.code, 0);
+    EXPECT_TRUE(otra.err.contains(u("no se sobrescribe"))) << otra.err.toStdString();
+}
+
+// Killed at each of its disk syncs and renames in turn, an import leaves either no data file or
+// the complete one, and the original as it was.
+TEST(Cli, AnImportKilledAtAnyStepLeavesNoPartialDataFile)
+{
+    QTemporaryDir dir;
+    const QString origen = plantaJet(dir.path());
+    const QByteArray antes = contenido(origen);
+    const QString llamadas = u("fsync,fdatasync,rename,renameat,renameat2,link,linkat");
+    bool algunaSinArchivo = false, algunaCompleta = false;
+    for (int n = 1; n <= 40 && !algunaCompleta; ++n) {
+        const QString carpeta = dir.filePath(u("corte%1").arg(n));
+        QProcess p;
+        p.start(u("strace"), {u("-f"), u("-o"), u("/dev/null"), u("-e"), u("trace=") + llamadas, u("-e"),
+                              u("inject=%1:signal=KILL:when=%2").arg(llamadas).arg(n), u(QUORVELA_CLI),
+                              u("importar"), origen, carpeta});
+        ASSERT_TRUE(p.waitForFinished(120000));
+        if (!QFile::exists(Database::rutaEn(carpeta))) {
+            algunaSinArchivo = true;
+        } else {
+            auto db = abrir(carpeta);
+            ASSERT_TRUE(db) << n;
+            algunaCompleta = true;
+        }
+        EXPECT_TRUE(contenido(origen) == antes) << n;
+    }
+    EXPECT_TRUE(algunaSinArchivo);
+    EXPECT_TRUE(algunaCompleta);
 }
 
 // crear makes an empty data file; demo hands its size and seed to the generator.
