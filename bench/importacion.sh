@@ -5,7 +5,7 @@
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
 build="$here/build-bench-importacion"
-jet=${1:-$here/../shared/fixtures/mdb/jet3-nwind.mdb}
+jet=${1:-$here/tests/fixtures/mdb/jet3-nwind.mdb}
 trafos=${2:-10000}
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVELA_TESTS=OFF >/dev/null
 ninja -C "$build" -j2 quorvela-importacion-bench
