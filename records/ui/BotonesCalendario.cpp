@@ -28,14 +28,6 @@ const char* const kNombres[3][7] = {
 const char* const kTitulos[6] = {"Buscar &Detalle", "Buscar Siguiente",     "&Hoy",
                                  "&Fecha",          "Seleccionar Subgrupo", "Restaurar Datos"};
 
-QString codigosEnLista(const QList<qint64>& codigos)
-{
-    QStringList l;
-    for (qint64 c : codigos)
-        l << QString::number(c);
-    return l.join(QLatin1Char(','));
-}
-
 } // namespace
 
 BotonesCalendario::BotonesCalendario(Pestana pestana, PaginaFechada& pagina, Contexto contexto,
@@ -171,10 +163,10 @@ void BotonesCalendario::seleccionarSubgrupo()
     // The date with its four-digit year: 2045 is never read as 1945.
     QString dentro = QStringLiteral(" WHERE fecha %1 %2").arg(e.OperadorFecha, busqueda::literalFecha(dia));
     if (auto sub = busqueda::codigosDeFiltro(e.FiltroCodigos))
-        dentro += QString::fromUtf8(" and Código In (%1)").arg(codigosEnLista(*sub));
+        dentro += QString::fromUtf8(" and Código In (%1)").arg(busqueda::listaCodigos(*sub));
     const QString orden = QString::fromUtf8(" order by código asc , fecha desc");
-    const QString trafos =
-        QString::fromUtf8("SELECT * FROM Trafoge WHERE Código In (%1)").arg(codigosEnLista(s.codigos));
+    const QString trafos = QString::fromUtf8("SELECT * FROM Trafoge WHERE Código In (%1)")
+                               .arg(busqueda::listaCodigos(s.codigos));
     {
         Interruptor::Mientras reposicion(e.ReposicionActiva, false);
         v.Data2.setRecordSource(QStringLiteral("SELECT * FROM revision") + dentro + orden);

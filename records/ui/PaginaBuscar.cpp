@@ -53,14 +53,6 @@ QComboBox* nuevaLista(const QString& objeto, const QStringList& items, QWidget* 
     return c;
 }
 
-QString codigosEnLista(const QList<qint64>& codigos)
-{
-    QStringList l;
-    for (qint64 c : codigos)
-        l << QString::number(c);
-    return l.join(QLatin1Char(','));
-}
-
 } // namespace
 
 PaginaBuscar::PaginaBuscar(QWidget* parent) : QWidget(parent)
@@ -426,7 +418,8 @@ void PaginaBuscar::subAgrupar()
         return;
     }
     // Long lists run as In lists; the formulas keep the written form for the reports.
-    const QString en = QString::fromUtf8(" WHERE Código In (%1) ").arg(codigosEnLista(codigos.value()));
+    const QString en =
+        QString::fromUtf8(" WHERE Código In (%1) ").arg(busqueda::listaCodigos(codigos.value()));
     const QString ordenFechas = QString::fromUtf8("ORDER BY Código ASC ,Fecha DESC");
     const QList<std::pair<RecordView*, QString>> fuentes = {
         {&v.Data1, QStringLiteral("SELECT * FROM Trafoge") + en + QString::fromUtf8("ORDER BY Código ASC ")},

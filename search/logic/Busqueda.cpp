@@ -279,12 +279,6 @@ QString q(const QString& nombre)
     return schema::quoteIdentifier(nombre);
 }
 
-QString fallo(const QString& detalle)
-{
-    Q_UNUSED(detalle);
-    return mensajeErrorBusqueda();
-}
-
 } // namespace
 
 const QStringList& nombresTablas()
@@ -447,11 +441,11 @@ Result<QList<qint64>> Condicion::codigos(const Database& db) const
                        .arg(q(tablas.at(t)), trafoge, q(campoCodigo(tablas.at(t))));
         auto st = Statement::prepare(db, sql, parametros);
         if (!st)
-            return R::failure(fallo(st.error()));
+            return R::failure(mensajeErrorBusqueda());
         while (true) {
             auto paso = st.value().step();
             if (!paso)
-                return R::failure(fallo(paso.error()));
+                return R::failure(mensajeErrorBusqueda());
             if (!paso.value())
                 break;
             const QVariant codigo = st.value().value(0);
@@ -528,6 +522,14 @@ QString formulaTrafo(const QList<qint64>& codigos)
     return f;
 }
 
+QString listaCodigos(const QList<qint64>& codigos)
+{
+    QStringList l;
+    for (qint64 c : codigos)
+        l << QString::number(c);
+    return l.join(QLatin1Char(','));
+}
+
 bool operadorFechaValido(const QString& operador)
 {
     static const QStringList k = {QStringLiteral("="), QStringLiteral(">"),  QStringLiteral(">="),
@@ -569,13 +571,8 @@ Result<SeleccionFecha> seleccionarPorFecha(const Database& db, const QString& op
         const QString codigo = q(campoCodigo(d.tabla)), campoFecha = q(campo::ensayos::Fecha);
         QString sql = QStringLiteral("SELECT %1, %2 FROM %3 WHERE %2 %4 ?")
                           .arg(codigo, campoFecha, q(d.tabla), operador);
-        if (subgrupo) {
-            // The codes are numbers written by the program, never text from the user.
-            QStringList lista;
-            for (qint64 c : *subgrupo)
-                lista << QString::number(c);
-            sql += QStringLiteral(" AND %1 IN (%2)").arg(codigo, lista.join(QLatin1Char(',')));
-        }
+        if (subgrupo)
+            sql += QStringLiteral(" AND %1 IN (%2)").arg(codigo, listaCodigos(*subgrupo));
         sql += QStringLiteral(" ORDER BY %1 ASC, %2 DESC, rowid").arg(codigo, campoFecha);
         auto st = Statement::prepare(db, sql, {fecha.toString(Qt::ISODate)});
         if (!st)

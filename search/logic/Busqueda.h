@@ -104,6 +104,9 @@ Result<QList<qint64>> buscar(const Database& db, const QStringList& lineas);
 QString filtroCodigos(const QList<qint64>& codigos);
 QString formulaTrafo(const QList<qint64>& codigos);
 
+// "5,12,17": codes for an In list. They are numbers written by the program, never the user's text.
+QString listaCodigos(const QList<qint64>& codigos);
+
 // The comparisons of the selection by date.
 bool operadorFechaValido(const QString& operador);
 // "{Ensayos.fecha}>=DATE(2003,05,20)" for table "Ensayos".
