@@ -12,6 +12,12 @@ function(quorvela_target_settings target)
             -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
         target_link_options(${target} PRIVATE -fsanitize=address,undefined)
     endif()
+    if(QUORVELA_FUZZ)
+        # Coverage for libFuzzer in every library the targets link; the targets add the driver.
+        target_compile_options(${target} PRIVATE
+            -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+        target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+    endif()
 endfunction()
 
 # quorvela_library(name SOURCES ... LINKS ...): a static library of one layer.

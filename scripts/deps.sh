@@ -6,7 +6,7 @@ packages=(build-essential cmake ninja-build pkg-config
   qt6-svg-dev libgl-dev libgl1-mesa-dri libsqlite3-dev sqlite3 libarchive-dev libsodium-dev
   mdbtools mdbtools-dev libgtest-dev libbenchmark-dev clang-format
   xvfb xauth x11-apps imagemagick poppler-utils fonts-dejavu qt6-translations-l10n
-  dpkg-dev file desktop-file-utils strace)
+  dpkg-dev file desktop-file-utils strace clang-14 libfuzzer-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -25,7 +25,7 @@ QString u(const char* text)
 class RowWriter
 {
 public:
-    RowWriter(Database& db, const schema::Table& table) : m_db(db), m_table(table)
+    RowWriter(Database& db, const schema::Table& table) : m_table(table)
     {
         QStringList cols, marks;
         for (const schema::Field& f : table.fields) {
@@ -62,7 +62,6 @@ public:
     }
 
 private:
-    Database& m_db;
     const schema::Table& m_table;
     Statement m_stmt;
     QString m_error;

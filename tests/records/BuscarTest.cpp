@@ -162,6 +162,20 @@ TEST(Buscar, SubagruparYRestaurar)
     EXPECT_EQ(b.vistas.Data1.recordCount(), 4);
     EXPECT_EQ(b.vistas.Data2.recordCount(), 4);
     EXPECT_EQ(std::tuple(b.estado.FormulaTrafo, b.estado.FiltroCodigos), std::tuple(u("1=1"), u("1=1")));
+    // A view that refuses its sub-group (its table gone under it) switches none of them.
+    const QString fuenteRevision = b.vistas.Data2.recordSource();
+    ASSERT_TRUE(b.vistas.database()->exec(u("ALTER TABLE Mantenimiento RENAME TO Apartada")).ok());
+    p->setLineas({u("Trafoge.[AREA] = 'PUERTO'")});
+    b.clic("Command4");
+    ASSERT_TRUE(b.vistas.database()->exec(u("ALTER TABLE Apartada RENAME TO Mantenimiento")).ok());
+    EXPECT_EQ(
+        b.mensajes.shown.last().text,
+        u("La Subagrupación Generó Error , no fué bien construida o bien no existen datos para ese Trafo"));
+    EXPECT_EQ(b.vistas.Data2.recordSource(), fuenteRevision);
+    EXPECT_EQ(
+        std::tuple(b.vistas.Data1.recordCount(), b.vistas.Data2.recordCount(), b.vistas.Ado1.recordCount()),
+        std::tuple(4, 4, 4));
+    EXPECT_EQ(b.estado.FormulaTrafo, u("1=1"));
     // A condition nobody meets: the message and the views as they were.
     p->setLineas({u("Trafoge.[AREA] = 'NINGUNA'")});
     b.clic("Command4");
