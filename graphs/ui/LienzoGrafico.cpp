@@ -33,12 +33,12 @@ LienzoGrafico::LienzoGrafico(QWidget* parent) : QWidget(parent)
     vertical->addWidget(m_aviso);
 
     m_pila = new QStackedWidget(this);
-    m_vista = new QChartView(m_pila);
+    // Given its first chart at once: a view made without one makes a default chart of its own.
+    m_vista = new QChartView(pintura::grafico2D(m_dibujo), m_pila);
     m_vista->setObjectName(QStringLiteral("Grafico2D"));
     m_vista->setRenderHint(QPainter::Antialiasing);
     m_vista->setCursor(Qt::PointingHandCursor);
     m_vista->viewport()->installEventFilter(this);
-    m_vista->setChart(pintura::grafico2D(m_dibujo));
     m_pila->addWidget(m_vista);
     vertical->addWidget(m_pila, 1);
 }
@@ -104,6 +104,14 @@ void LienzoGrafico::mostrar3D()
     QBar3DSeries* serie = m_barras->seriesList().value(0);
     serie->dataProxy()->resetArray(datos, filas, m_dibujo.etiquetas);
     m_barras->valueAxis()->setTitle(m_dibujo.tituloCantidad);
+    // As many decimals as the values need, so that neighbouring labels differ.
+    double alto = 0;
+    for (const graficos::Serie& s : m_dibujo.series)
+        for (double v : s.valores)
+            alto = qMax(alto, qAbs(v));
+    m_barras->valueAxis()->setLabelFormat(alto < 1     ? QStringLiteral("%.3f")
+                                          : alto < 100 ? QStringLiteral("%.1f")
+                                                       : QStringLiteral("%.0f"));
     m_barras->valueAxis()->setAutoAdjustRange(true);
     m_barras->rowAxis()->setLabels(filas);
     m_barras->columnAxis()->setLabels(m_dibujo.etiquetas);
