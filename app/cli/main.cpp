@@ -5,6 +5,7 @@
 #include "data/logic/Importacion.h"
 #include "diagnosis/logic/CorridaDiagnostico.h"
 #include "diagnosis/logic/EvaluarEnsayoJson.h"
+#include "graphs/logic/GraficoJson.h"
 #include "maintenance/logic/Mantenimiento.h"
 #include "search/logic/ArchivoAbs.h"
 #include "search/logic/Busqueda.h"
@@ -209,6 +210,23 @@ QList<Orden> ordenes()
          QStringLiteral("Hace la copia automática del día y reescribe DIR/trafos.mdb sin el espacio libre.\n"
                         "Si algo falla, el archivo de datos queda como estaba."),
          {}},
+        {QStringLiteral("grafico"),
+         QStringLiteral("grafico DIR --codigo N --tipo TIPO [opciones]"),
+         QStringLiteral("escribe en JSON los puntos de un gráfico de tendencia"),
+         QStringLiteral(
+             "Reúne los puntos del gráfico de tendencia de un transformador de DIR/trafos.mdb, como\n"
+             "los gráficos de la ventana principal, desde su primera fila de la tabla (o la de\n"
+             "--fecha), y escribe en JSON los títulos, las etiquetas y las series."),
+         {{QStringLiteral("--codigo N"), QStringLiteral("código del transformador (obligatorio)")},
+          {QStringLiteral("--tipo TIPO"), QStringLiteral("revision, ensayos o mantenimiento (obligatorio)")},
+          {QStringLiteral("--cantidad N"),
+           QStringLiteral("revision: 0 Aislación, 1 % Oxígeno, 2 Rigidez; ensayos: 0 Acidez a 6 Gases")},
+          {QStringLiteral("--modo M"),
+           QStringLiteral("para Gases: 0 gases marcados, 1 Total Combustibles, 2 Total Gases")},
+          {QStringLiteral("--gases LISTA"),
+           QStringLiteral("gases marcados, de 0 (H2) a 8 (C2H2), separados por comas")},
+          {QStringLiteral("--fecha AAAA-MM-DD"), QStringLiteral("la fila desde la que se reúnen los puntos")},
+          {QStringLiteral("--ampliado"), QStringLiteral("leyendas de la ventana Grafo")}}},
         {QStringLiteral("verificar"),
          QStringLiteral("verificar DIR"),
          QStringLiteral("comprueba la integridad y las tablas del archivo de datos"),
@@ -549,6 +567,18 @@ int seleccionar(const QString& folder, const QStringList& options)
     return 0;
 }
 
+int grafico(const QString& folder, const QStringList& options)
+{
+    auto pedido = graficos::leerPedido(folder, options);
+    if (!pedido)
+        return fail(pedido.error());
+    auto json = graficos::graficoJson(pedido.value());
+    if (!json)
+        return fail(json.error());
+    escribirSalida(json.value());
+    return 0;
+}
+
 int crear(const QString& folder)
 {
     if (!QDir(folder).exists())
@@ -709,6 +739,8 @@ int ejecutar(const QStringList& args)
         return args.size() == 2 ? compactar(folder) : usage(command);
     if (command == QLatin1String("verificar"))
         return args.size() == 2 ? verificar(folder) : usage(command);
+    if (command == QLatin1String("grafico"))
+        return grafico(folder, args.mid(2));
     return evaluar(folder, args.mid(2));
 }
 

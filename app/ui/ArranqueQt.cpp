@@ -7,6 +7,8 @@
 #include "app/ui/Herramientas.h"
 #include "app/ui/VentanaInicio.h"
 #include "data/ui/Direcc.h"
+#include "graphs/logic/Archivos.h"
+#include "graphs/ui/Graficos.h"
 #include "maintenance/logic/Mantenimiento.h"
 #include "maintenance/logic/PasswordStore.h"
 #include "maintenance/ui/Pas.h"
@@ -86,7 +88,9 @@ void ArranqueQt::showRestore()
 
 void ArranqueQt::loadMainWindow(const std::shared_ptr<Database>& database)
 {
-    m_trafo = componerVentana(m_estado, m_vistas, m_mensajes, m_opciones.hoy).trafo;
+    VentanaCompuesta compuesta = componerVentana(m_estado, m_vistas, m_mensajes, m_opciones.hoy);
+    m_trafo = std::move(compuesta.trafo);
+    m_graficos = compuesta.graficos;
     if (m_opciones.terminar)
         m_trafo->setTerminar(m_opciones.terminar);
     m_trafo->setAbrirDireccion([this] { abrirDireccion(); });
@@ -98,6 +102,7 @@ void ArranqueQt::loadMainWindow(const std::shared_ptr<Database>& database)
         std::make_unique<Herramientas>(m_estado, m_passwords, m_mensajes, *m_trafo, herramientas);
 
     m_vistas.openAll(database, m_estado.SoloLectura);
+    nombrarImagenes();
     // The window starts on the first transformer with every tab and the list on it.
     m_trafo->alinear();
 
@@ -133,4 +138,12 @@ void ArranqueQt::reabrir(const QString& folder)
     // user accepts a working folder.
     const Status abierta = m_trafo ? m_trafo->reabrir(folder) : m_vistas.reabrir(folder);
     ignorarFallo(abierta, logApp(), "Abrir el archivo de datos de la carpeta elegida");
+    nombrarImagenes();
+}
+
+void ArranqueQt::nombrarImagenes()
+{
+    if (m_graficos)
+        m_graficos->nombrarArchivos(m_opciones.carpetaImagenes.isEmpty() ? graficos::carpetaImagenes()
+                                                                         : m_opciones.carpetaImagenes);
 }

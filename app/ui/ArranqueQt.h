@@ -11,6 +11,7 @@
 #include <memory>
 
 class DataViews;
+class Graficos;
 class Herramientas;
 class Mensajes;
 class PasswordStore;
@@ -39,6 +40,8 @@ public:
         // long their notice stays up the first time.
         QString carpetaCopias;
         int avisoMs = 2000;
+        // The folder of the graphs' picture files (empty: the user's data folder of the program).
+        QString carpetaImagenes;
     };
 
     ArranqueQt(RunState& estado, Settings& settings, PasswordStore& passwords, Mensajes& mensajes,
@@ -53,12 +56,14 @@ public:
     void finConversion() override;
 
     Trafo* trafo() const { return m_trafo.get(); }
+    Graficos* graficos() const { return m_graficos; }
     VentanaInicio* ventanaInicio() const { return m_inicio; }
 
 private:
     void mostrarPrincipal();
     void abrirDireccion();
     void reabrir(const QString& folder);
+    void nombrarImagenes();
 
     RunState& m_estado;
     Settings& m_settings;
@@ -67,6 +72,7 @@ private:
     DataViews& m_vistas;
     Opciones m_opciones;
     std::unique_ptr<Trafo> m_trafo;
+    Graficos* m_graficos = nullptr; // owned by the main window
     std::unique_ptr<Herramientas> m_herramientas;
     QPointer<VentanaInicio> m_inicio;
     std::unique_ptr<QProgressDialog> m_avance;

@@ -2,9 +2,17 @@
 
 #include "diagnosis/ui/Semaforo.h"
 #include "diagnosis/ui/VentanasMetodo.h"
+#include "graphs/ui/Graficos.h"
+#include "graphs/ui/PanelGrafico.h"
+#include "records/logic/DataViews.h"
 #include "records/ui/PaginaEnsayos.h"
+#include "records/ui/PaginaMantenimiento.h"
+#include "records/ui/PaginaRevision.h"
 #include "records/ui/Trafo.h"
+#include "utilities/logic/Mensajes.h"
 #include "utilities/ui/Cal.h"
+
+#include <QVBoxLayout>
 
 VentanaCompuesta componerVentana(RunState& estado, DataViews& vistas, Mensajes& mensajes,
                                  std::function<QDate()> hoy)
@@ -17,6 +25,19 @@ VentanaCompuesta componerVentana(RunState& estado, DataViews& vistas, Mensajes& 
     v.metodos = new VentanasMetodo([ensayos] { return ensayos->ensayoGases(); }, v.trafo.get());
     QObject::connect(ensayos, &PaginaEnsayos::metodoPedido, v.metodos, &VentanasMetodo::pedir);
     QObject::connect(ensayos, &PaginaEnsayos::ensayoEvaluado, v.metodos, &VentanasMetodo::recalcular);
+
+    // The trend graphs go into the GRÁFICOS sub-tabs of the three dated tabs.
+    v.graficos = new Graficos(vistas.Data1, {&vistas.Data2, &vistas.Data3, &vistas.Data4}, v.trafo.get());
+    const std::array<PaginaFechada*, 3> paginas = {v.trafo->paginaRevision(), v.trafo->paginaEnsayos(),
+                                                   v.trafo->paginaMantenimiento()};
+    for (int g = 0; g < 3; ++g) {
+        auto* dentro = new QVBoxLayout(paginas[size_t(g)]->contenedorGraficos());
+        dentro->setContentsMargins(0, 0, 0, 0);
+        dentro->addWidget(v.graficos->panel(g));
+    }
+    QObject::connect(v.trafo.get(), &Trafo::saliendo, v.graficos, &Graficos::cerrarVentanas);
+    QObject::connect(v.graficos, &Graficos::fallo, v.trafo.get(),
+                     [&mensajes](const QString& texto) { mensajes.error(texto); });
 
     // The day picked in the calendar window is shared by every date box of the window.
     auto eleccion = std::make_shared<EleccionFecha>();

@@ -5,6 +5,7 @@
 #include <memory>
 
 class DataViews;
+class Graficos;
 class Mensajes;
 class Trafo;
 class VentanasMetodo;
@@ -17,6 +18,7 @@ struct VentanaCompuesta
 {
     std::unique_ptr<Trafo> trafo;
     VentanasMetodo* metodos = nullptr; // owned by the window
+    Graficos* graficos = nullptr;      // owned by the window
 };
 
 VentanaCompuesta componerVentana(RunState& estado, DataViews& vistas, Mensajes& mensajes,

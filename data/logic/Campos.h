@@ -51,6 +51,7 @@ inline QStringList megado()
 }
 inline const QString CONSUMO_VENT = QStringLiteral("CONSUMO VENT");
 inline const QString PORCENTAJE_OXIGENO = QStringLiteral("PORCENTAJE OXÍGENO");
+inline const QString RIGIDEZ_DIELECTRICA = QStringLiteral("RIGIDEZ DIELÉCTRICA");
 } // namespace revision
 
 namespace ensayos {

@@ -1140,6 +1140,13 @@ QVariant RecordView::value(int index) const
     return d->valueAt(d->pos, index);
 }
 
+Result<QList<int>> RecordView::positionsWhere(const QString& criterion) const
+{
+    if (!d->open)
+        return Result<QList<int>>::failure(QStringLiteral("La vista no está abierta"));
+    return d->matches(criterion);
+}
+
 QVariant RecordView::valueAt(int position, const QString& name) const
 {
     return d->valueAt(position, d->fieldIndex(name));

@@ -96,6 +96,10 @@ public:
     Result<bool> findPrevious(const QString& criterion);
     Result<bool> findLast(const QString& criterion);
     bool noMatch() const;
+    // Positions (0-based, ascending) of the view's rows that match an engine criterion, found
+    // without moving the view, signalling or saving: readers that walk the rows through
+    // valueAt leave the screens bound to the view untouched.
+    Result<QList<int>> positionsWhere(const QString& criterion) const;
 
     int fieldCount() const;
     QString fieldName(int index) const;        // exact schema name (position 0 the code, 1 the date)

@@ -170,7 +170,7 @@ Table makeRevision()
         f(campo::revision::SEC_PRIM_A_TIERRA_10, K::Number, QString(), C::Decimal, meg),
         f(campo::revision::PRIM_SEC_TIERRA_10, K::Number, QString(), C::Decimal, meg),
         f(campo::revision::PORCENTAJE_OXIGENO, K::Number, QString(), C::Decimal, ais),
-        f(s("RIGIDEZ DIELÉCTRICA"), K::Number, QString(), C::Decimal, ais),
+        f(campo::revision::RIGIDEZ_DIELECTRICA, K::Number, QString(), C::Decimal, ais),
         f(s("TEMPERATURA MED"), K::Number, QString(), C::None, ais),
         list(s("ESTADO GEN VENTILACIÓN"), bienMalPosee, vent),
         list(s("SECUENCIA ARRANQUE"), l({"BIEN", "MAL", "MANUAL", "SIN CONTROL", "NO POSEE"}), vent),

@@ -37,6 +37,7 @@ PaginaFechada::PaginaFechada(const QString& nombre, const QString& prefijo, int 
     auto* graficos = new QFrame;
     graficos->setObjectName(QStringLiteral("Graficos"));
     graficos->setFrameShape(QFrame::StyledPanel);
+    m_graficos = graficos;
     auto* calendario = new QFrame;
     calendario->setObjectName(QStringLiteral("Calendario"));
     calendario->setFrameShape(QFrame::StyledPanel);

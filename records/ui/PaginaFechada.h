@@ -61,6 +61,8 @@ public:
     RecordView* vistaTrafos() const { return m_trafos; }
     QTabWidget* subtabs() const { return m_subtabs; }
     QTabWidget* detalle() const { return m_detalle; }
+    // The GRÁFICOS sub-tab, empty until the program puts the tab's graph into it.
+    QWidget* contenedorGraficos() const { return m_graficos; }
     TablaRegistros* tabla() const { return m_tabla; }
     QPushButton* boton(Boton b) const { return m_botones.value(b); }
     // The code box of the row shown; empty while the tab has no row.
@@ -103,6 +105,7 @@ private:
     EnlaceCampos* m_enlace = nullptr;
     QLabel* m_sinRegistros = nullptr;
     QWidget* m_marcoCalendario = nullptr;
+    QWidget* m_graficos = nullptr;
     PaginaCalendario* m_calendario = nullptr;
     QList<QPushButton*> m_botones;
     bool m_soloLectura = false;

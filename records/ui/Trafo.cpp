@@ -253,6 +253,7 @@ void Trafo::Salir()
         return;
     m_salido = true;
 
+    emit saliendo();
     if (m_alSalir)
         m_alSalir();
     // A window closed only to be loaded again keeps the data open and the program running; its

@@ -91,6 +91,10 @@ public:
     RunState& estado() const { return m_estado; }
     DataViews& vistas() const { return m_vistas; }
 
+signals:
+    // Salir has begun: the auxiliary windows close.
+    void saliendo();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;

@@ -6,6 +6,7 @@
 #include "app/ui/AvisoRespaldo.h"
 #include "app/ui/VentanaInicio.h"
 #include "data/logic/Database.h"
+#include "graphs/ui/Graficos.h"
 #include "maintenance/logic/Mantenimiento.h"
 #include "maintenance/logic/NombresCopia.h"
 #include "maintenance/logic/PasswordStore.h"
@@ -472,6 +473,8 @@ TEST(Smoke, RealStartupOpensTheMainWindowOnTheDataFileAndCloses)
     QTemporaryDir carpetaCopias;
     opciones.carpetaCopias = carpetaCopias.path();
     opciones.avisoMs = 50;
+    QTemporaryDir imagenes;
+    opciones.carpetaImagenes = imagenes.path();
     ArranqueQt arranque(estado, settings, passwords, mensajes, vistas, opciones);
     StartupSequence inicio(estado, settings, arranque, mensajes);
     inicio.setDataFolderOverride(temp.folder());
@@ -494,13 +497,19 @@ TEST(Smoke, RealStartupOpensTheMainWindowOnTheDataFileAndCloses)
     // The list stands on the window's transformer, the first by code, not on its red first row.
     EXPECT_EQ(vistas.Ado1.value(u("CÓDIGO")).toInt(), 10);
     EXPECT_EQ(vistas.Data1.value(0).toInt(), 10);
-    // "Dirección Base de Datos" moves the window to another data file.
+    // The graphs' picture files are named in the user's folder, one spelling each.
+    ASSERT_TRUE(arranque.graficos());
+    EXPECT_EQ(arranque.graficos()->archivos().grafico[2], QDir(imagenes.path()).filePath(u("graph1(2).svg")));
+    EXPECT_EQ(arranque.graficos()->archivos().ampliado, QDir(imagenes.path()).filePath(u("graph4.svg")));
+    arranque.graficos()->nombrarArchivos(u("/otra"));
+    // "Dirección Base de Datos" moves the window to another data file and names them again.
     TempData otra;
     jugarModal("Direcc", "txtDireccion", otra.folder(), "cmdAceptar");
     trafo->tabs()->setCurrentIndex(6);
     QTest::mouseClick(trafo->paginaHerramientas()->boton(PaginaHerramientas::DireccionBase), Qt::LeftButton);
     ASSERT_TRUE(vistas.database());
     EXPECT_EQ(vistas.database()->path(), otra.file());
+    EXPECT_EQ(arranque.graficos()->archivos().grafico[0], QDir(imagenes.path()).filePath(u("graph1(0).svg")));
     trafo->close();
     EXPECT_EQ(terminado, 1);
     EXPECT_FALSE(vistas.database());

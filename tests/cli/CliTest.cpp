@@ -550,3 +550,45 @@ TEST(Cli, DemoPlantCoversEveryScenarioWhichEvaluarAndDiagnosticarReproduce)
                   u("1"))
             << grave;
 }
+
+// grafico prints the points the tests graph of the window collects, and refuses bad options.
+TEST(Cli, GraficoWritesTheTrendPointsOfATransformer)
+{
+    TempData datos;
+    datos.exec(u("INSERT INTO Trafoge (\"CÓDIGO\", \"DENOMINACIÓN\", MARCA, \"NRO DE SERIE\") VALUES "
+                 "(7, 'Bombeo', 'Tadeo', 'S-1')"));
+    datos.exec(
+        u("INSERT INTO Ensayos (\"Código\", Fecha, Acidez, \"Total Gas\") VALUES (7, '2020-01-01', 0.1, 50), "
+          "(7, '2020-02-01', 0, 60), (7, '2020-03-01', 0.3, NULL)"));
+    const CliRun r = cli(u("grafico %1 --codigo 7 --tipo ensayos").arg(datos.folder()));
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    EXPECT_EQ(o[u("titulo")].toString(), u("Bombeo  Tadeo  S. S-1"));
+    EXPECT_EQ(o[u("titulo_cantidad")].toString(), u("Acidez"));
+    EXPECT_EQ(o[u("etiquetas")].toArray(), (QJsonArray{u("01/03/20"), u("01/01/20")}));
+    EXPECT_EQ(o[u("series")].toArray()[0].toObject()[u("valores")].toArray(), (QJsonArray{0.3, 0.1}));
+
+    const CliRun total =
+        cli(u("grafico %1 --codigo 7 --tipo ensayos --cantidad 6 --modo 2 --fecha 2020-02-01")
+                .arg(datos.folder()));
+    ASSERT_EQ(total.code, 0) << total.err.toStdString();
+    const QJsonObject t = QJsonDocument::fromJson(total.out.toUtf8()).object();
+    EXPECT_EQ(t[u("titulo_cantidad")].toString(), u("Gases : Total Gas (ppm)"));
+    EXPECT_EQ(t[u("puntos")].toInt(), 1);
+
+    const char* const errores[][2] = {
+        {"grafico {d} --codigo 7", "Falta la opción --tipo"},
+        {"grafico {d} --codigo 8 --tipo ensayos", "No existe el transformador de código 8"},
+        {"grafico {d} --codigo 7 --tipo otros", "no es revision, ensayos ni mantenimiento"},
+        {"grafico {d} --codigo 7 --tipo ensayos --cantidad 7", "se espera de 0 a 6"},
+        {"grafico {d} --codigo 7 --tipo ensayos --gases 9", "se espera de 0 a 8"},
+        {"grafico {d} --codigo 7 --tipo revision", "no tiene filas en esa tabla"},
+    };
+    const CliRun ayuda = cli(u("--help"));
+    EXPECT_TRUE(ayuda.out.contains(u("grafico"))) << ayuda.out.toStdString();
+    for (const auto& [orden, mensaje] : errores) {
+        const CliRun e = cli(u(orden).replace(u("{d}"), datos.folder()));
+        EXPECT_NE(e.code, 0) << orden;
+        EXPECT_TRUE(e.err.contains(u(mensaje))) << orden << ": " << e.err.toStdString();
+    }
+}

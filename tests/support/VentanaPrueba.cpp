@@ -1,5 +1,6 @@
 #include "tests/support/VentanaPrueba.h"
 
+#include "graphs/ui/Graficos.h"
 #include "records/ui/EnlaceCampos.h"
 #include "records/ui/PaginaFechada.h"
 
@@ -13,6 +14,7 @@ VentanaPrueba::VentanaPrueba(const std::function<void(const TempData&)>& llenar,
         llenar(datos);
     estado.SoloLectura = opciones.soloLectura;
     m_ventana = componerVentana(estado, vistas, mensajes, [] { return QDate(2026, 12, 5); });
+    m_ventana.graficos->nombrarArchivos(datos.folder());
     if (!opciones.calendarioReal) {
         trafo().setSelectorFecha([this](QWidget*, const QDate&) {
             ++calendarios;

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+class Graficos;
 class PaginaEnsayos;
 class PaginaFechada;
 class QLineEdit;
@@ -41,6 +42,8 @@ public:
 
     Trafo& trafo() const { return *m_ventana.trafo; }
     VentanasMetodo& metodos() const { return *m_ventana.metodos; }
+    // The trend graphs; their picture files go to the temporary folder.
+    Graficos& graficos() const { return *m_ventana.graficos; }
 
     // Moves the transformer view to the transformer with that code, as a user's move does.
     void irA(int codigo);

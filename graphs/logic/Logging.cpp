@@ -1,0 +1,3 @@
+#include "graphs/logic/Logging.h"
+
+Q_LOGGING_CATEGORY(logGraphs, "quorvela.graphs")
