@@ -41,6 +41,7 @@ public:
 
     Trafo& trafo() const { return *m_ventana.trafo; }
     VentanasMetodo& metodos() const { return *m_ventana.metodos; }
+    informe::ImpresionInformes& informes() const { return *m_ventana.informes; }
 
     // Moves the transformer view to the transformer with that code, as a user's move does.
     void irA(int codigo);
@@ -60,6 +61,8 @@ public:
     // The day the calendar window "picks", and how many times it was opened.
     std::optional<QDate> diaElegido = QDate(2026, 3, 4);
     int calendarios = 0;
+    // The reports the buttons printed: "name: selection" (the formulas, empty for none).
+    QStringList informesImpresos;
 
 private:
     VentanaCompuesta m_ventana;
