@@ -27,9 +27,12 @@ Status mostrarVistaPrevia(const InformePreparado& informe, Mensajes& mensajes, Q
     dialogo.setWindowTitle(QStringLiteral("Vista previa: %1").arg(informe.definicion().titulo));
     const QDateTime impreso = QDateTime::currentDateTime();
     Status resultado;
+    // A long report takes a while to lay out: the wait pointer shows until its pages are ready.
     QObject::connect(&dialogo, &QPrintPreviewDialog::paintRequested, &dialogo, [&](QPrinter* p) {
+        mensajes.setBusy(true);
         if (Status st = pintar(informe, *p, impreso); !st && resultado)
             resultado = st;
+        mensajes.setBusy(false);
     });
     if (auto* barra = dialogo.findChild<QToolBar*>()) {
         barra->addSeparator();
