@@ -16,7 +16,7 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QPrintPreviewDialog>
+#include <QDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -48,11 +48,12 @@ int main(int argc, char** argv)
     // Saves the preview once it shows, then closes it.
     auto capturar = [&](const QString& nombre, const std::function<void()>& pulsar) {
         QTimer::singleShot(400, [&, nombre] {
-            auto* dialogo = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+            auto* dialogo = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             if (!dialogo)
                 bench::fail(QStringLiteral("no se abrió la vista previa de ") + nombre);
             dialogo->resize(1100, 850);
-            QTest::qWait(400);
+            // A long report's preview counts its pages once the first shows.
+            QTest::qWait(1500);
             if (!dialogo->grab().save(QDir(args.at(2)).filePath(nombre + QStringLiteral(".png"))))
                 bench::fail(QStringLiteral("no se pudo guardar ") + nombre);
             dialogo->reject();

@@ -156,10 +156,14 @@ struct Renglon
 class Paginador
 {
 public:
-    Paginador(const InformePreparado& informe, QPagedPaintDevice& dispositivo, QPainter* painter,
-              int totalPaginas, const QDateTime& impreso)
-        : m_informe(informe), m_dispositivo(dispositivo), m_p(painter), m_total(totalPaginas),
-          m_impreso(impreso)
+    // `paginado` turns the pages of a paged device; without it only page `soloPagina` is painted
+    // (on a picture of one page) and the walk may stop once it is done. `hasta` > 0 stops the
+    // walk (of a count) once that many pages are passed.
+    Paginador(const InformePreparado& informe, QPaintDevice& dispositivo, QPagedPaintDevice* paginado,
+              QPainter* painter, int totalPaginas, const QDateTime& impreso, int soloPagina = 0,
+              int hasta = 0)
+        : m_informe(informe), m_dispositivo(dispositivo), m_paginado(paginado), m_pintor(painter),
+          m_total(totalPaginas), m_impreso(impreso), m_soloPagina(soloPagina), m_hasta(hasta)
     {
         m_mm = dispositivo.logicalDpiY() / 25.4;
         const QRectF pagina(0, 0, dispositivo.width(), dispositivo.height());
@@ -187,6 +191,11 @@ public:
     }
 
     int paginas() const { return m_pagina; }
+    // Nothing more of the walk is wanted: the one page is painted, or the count is past its bound.
+    bool basta() const
+    {
+        return (m_soloPagina > 0 && m_pagina > m_soloPagina) || (m_hasta > 0 && m_pagina > m_hasta);
+    }
     double ancho() const { return m_ancho; }
     double mm() const { return m_mm; }
 
@@ -284,10 +293,13 @@ public:
 
 private:
     const InformePreparado& m_informe;
-    QPagedPaintDevice& m_dispositivo;
-    QPainter* m_p;
+    QPaintDevice& m_dispositivo;
+    QPagedPaintDevice* m_paginado;
+    QPainter* m_pintor;
+    QPainter* m_p = nullptr; // the painter while the page being laid out is painted
     int m_total;
     QDateTime m_impreso;
+    int m_soloPagina, m_hasta;
     double m_mm = 1, m_ancho = 0, m_izquierda = 0, m_arriba = 0, m_abajo = 0;
     double m_y = 0, m_cuerpo = 0, m_abajoCuerpo = 0;
     int m_pagina = 0;
@@ -382,7 +394,10 @@ private:
         const QString seleccion = m_informe.seleccion();
         if (!seleccion.isEmpty())
             izquierda += QStringLiteral(" · Selección: ") + seleccion;
-        const QString derecha = QStringLiteral("Página %1 de %2").arg(m_pagina).arg(m_total);
+        // A preview may show a page before the pages are counted.
+        const QString derecha = QStringLiteral("Página %1 de %2")
+                                    .arg(m_pagina)
+                                    .arg(m_total > 0 ? QString::number(m_total) : QStringLiteral("…"));
         const double wDerecha = fm.horizontalAdvance(derecha);
         m_p->drawText(QPointF(m_izquierda + m_ancho - wDerecha, y), derecha);
         m_p->drawText(QPointF(m_izquierda, y),
@@ -393,10 +408,11 @@ private:
     {
         if (m_pagina > 0) {
             pie();
-            if (m_p)
-                m_dispositivo.newPage();
+            if (m_p && m_paginado)
+                m_paginado->newPage();
         }
         ++m_pagina;
+        m_p = m_soloPagina == 0 || m_pagina == m_soloPagina ? m_pintor : nullptr;
         QFontMetricsF fmTitulo(m_titulo, &m_dispositivo);
         QFontMetricsF fmPie(m_pie, &m_dispositivo);
         m_y = m_arriba;
@@ -432,8 +448,8 @@ private:
 class Recorrido
 {
 public:
-    Recorrido(const InformePreparado& informe, Paginador& pag)
-        : m_inf(informe), m_def(informe.definicion()), m_pag(pag)
+    Recorrido(const InformePreparado& informe, Paginador& pag, std::function<bool()> seguir = {})
+        : m_inf(informe), m_def(informe.definicion()), m_pag(pag), m_seguir(std::move(seguir))
     {
     }
 
@@ -450,7 +466,11 @@ public:
         std::optional<qint64> grupo;
         qint64 filasGrupo = 0, total = 0;
         bool primero = true;
-        for (;;) {
+        for (qint64 vuelta = 1;; ++vuelta) {
+            if (m_pag.basta())
+                return {};
+            if (m_seguir && vuelta % 50 == 0 && !m_seguir())
+                return Status::failure(QStringLiteral("Se interrumpió el informe."));
             auto hay = c.siguiente();
             if (!hay)
                 return Status::failure(
@@ -512,6 +532,7 @@ private:
     const InformePreparado& m_inf;
     const Definicion& m_def;
     Paginador& m_pag;
+    std::function<bool()> m_seguir;
 
     Celda celda(double x, double ancho, const QString& texto, Estilo estilo,
                 Alineacion al = Alineacion::Izquierda) const
@@ -719,7 +740,7 @@ Status pintar(const InformePreparado& informe, QPagedPaintDevice& dispositivo, c
 {
     int paginas = 0;
     {
-        Paginador contar(informe, dispositivo, nullptr, 0, impreso);
+        Paginador contar(informe, dispositivo, &dispositivo, nullptr, 0, impreso);
         Recorrido r(informe, contar);
         if (Status st = r.correr(); !st)
             return st;
@@ -728,7 +749,7 @@ Status pintar(const InformePreparado& informe, QPagedPaintDevice& dispositivo, c
     QPainter painter;
     if (!painter.begin(&dispositivo))
         return Status::failure(QStringLiteral("No se puede dibujar el informe en el destino elegido."));
-    Paginador pag(informe, dispositivo, &painter, paginas, impreso);
+    Paginador pag(informe, dispositivo, &dispositivo, &painter, paginas, impreso);
     Recorrido r(informe, pag);
     Status st = r.correr();
     painter.end();
@@ -756,6 +777,46 @@ Status exportarPdf(const InformePreparado& informe, const QString& ruta, const Q
         return Status::failure(
             QStringLiteral("No se pudo guardar '%1': %2.").arg(ruta, archivo.errorString()));
     return {};
+}
+
+namespace {
+
+// One page of the report at `dpi`, as the preview shows it.
+QImage hojaEnBlanco(const InformePreparado& informe, double dpi)
+{
+    const QSizeF mm = informe.definicion().apaisada ? QSizeF(297, 210) : QSizeF(210, 297);
+    QImage hoja(qRound(mm.width() / 25.4 * dpi), qRound(mm.height() / 25.4 * dpi), QImage::Format_RGB32);
+    hoja.setDotsPerMeterX(qRound(dpi / 0.0254));
+    hoja.setDotsPerMeterY(qRound(dpi / 0.0254));
+    hoja.fill(Qt::white);
+    return hoja;
+}
+
+} // namespace
+
+Result<QImage> pintarPagina(const InformePreparado& informe, int pagina, int total, const QDateTime& impreso,
+                            double dpi)
+{
+    QImage hoja = hojaEnBlanco(informe, dpi);
+    QPainter painter(&hoja);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    Paginador pag(informe, hoja, nullptr, &painter, total, impreso, pagina);
+    Recorrido r(informe, pag);
+    if (Status st = r.correr(); !st)
+        return Result<QImage>::failure(st.error());
+    painter.end();
+    return hoja;
+}
+
+Result<int> contarPaginas(const InformePreparado& informe, const QDateTime& impreso, double dpi, int hasta,
+                          const std::function<bool()>& seguir)
+{
+    QImage hoja = hojaEnBlanco(informe, dpi);
+    Paginador pag(informe, hoja, nullptr, nullptr, 0, impreso, 0, hasta);
+    Recorrido r(informe, pag, seguir);
+    if (Status st = r.correr(); !st)
+        return Result<int>::failure(st.error());
+    return pag.paginas();
 }
 
 } // namespace informe

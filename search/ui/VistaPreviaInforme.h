@@ -13,8 +13,11 @@ struct RunState;
 namespace informe {
 
 // The report in a print preview, with its print button and "Exportar PDF" (the file chosen
-// through `mensajes`). Returns when the preview is closed.
-Status mostrarVistaPrevia(const InformePreparado& informe, Mensajes& mensajes, QWidget* parent);
+// through `mensajes`). Returns when the preview is closed. A report of up to `paginasEnMemoria`
+// pages shows in the standard print preview, which holds them all; a longer one in a preview
+// that paints one page at a time, its first page at once.
+Status mostrarVistaPrevia(const InformePreparado& informe, Mensajes& mensajes, QWidget* parent,
+                          int paginasEnMemoria = 150);
 
 // What the report buttons of the main window run: the engine with the run state's formulas,
 // the report shown in the preview, a failure told in a message box with the engine's text.

@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QGroupBox>
+#include <QImage>
+#include <QLabel>
 #include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QRadioButton>
@@ -156,5 +158,57 @@ TEST(InformesVentana, LaVistaPreviaExportaElPdf)
     QFile f(pdf);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.read(5) == "%PDF-");
+    EXPECT_TRUE(v.mensajes.shown.isEmpty()) << v.mensajes.texts().join(QLatin1Char('\n')).toStdString();
+}
+
+// A report longer than the standard preview holds shows in the page-at-a-time preview: its
+// first page at once, then the pages counted, the navigation and the foot following.
+TEST(InformesVentana, UnInformeLargoSeVePaginaAPagina)
+{
+    VentanaPrueba v([](const TempData& datos) {
+        QString sql = u("BEGIN;");
+        for (int codigo = 1; codigo <= 120; ++codigo)
+            sql += u("INSERT INTO Trafoge (\"CÓDIGO\", \"DENOMINACIÓN\", ESTADO) VALUES (%1, 'Transformador "
+                     "%1', %2);")
+                       .arg(codigo)
+                       .arg(codigo % 4);
+        datos.exec(sql + u("COMMIT;"));
+    });
+    v.informes().ponerSalida([&v](const informe::InformePreparado& p) {
+        return informe::mostrarVistaPrevia(p, v.mensajes, &v.trafo(), 1);
+    });
+    QString primera, luego, estandar;
+    QImage hojaUno, hojaDos;
+    QTimer::singleShot(0, [&] {
+        auto* dialogo = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialogo);
+        estandar = qobject_cast<QPrintPreviewDialog*>(dialogo) ? u("estándar") : u("por páginas");
+        auto* total = dialogo->findChild<QLabel*>(u("TotalPaginas"));
+        auto* hoja = dialogo->findChild<QLabel*>(u("Hoja"));
+        ASSERT_TRUE(total && hoja);
+        primera = total->text();
+        hojaUno = hoja->pixmap().toImage();
+        QTRY_VERIFY(!total->text().contains(u("…")));
+        luego = total->text();
+        for (QAction* a : dialogo->findChildren<QAction*>())
+            if (a->text() == u("▶"))
+                a->trigger();
+        hojaDos = hoja->pixmap().toImage();
+        dialogo->reject();
+    });
+    v.trafo().tabs()->setCurrentWidget(v.trafo().paginaTrafos());
+    v.trafo().paginaTrafos()->findChild<QPushButton*>(u("Command35"))->click();
+    EXPECT_EQ(estandar, u("por páginas"));
+    EXPECT_EQ(primera, u(" de … (contando páginas)"));
+    EXPECT_EQ(luego, u(" de 3"));
+    ASSERT_FALSE(hojaUno.isNull());
+    ASSERT_FALSE(hojaDos.isNull());
+    EXPECT_NE(hojaUno, hojaDos);
+    // Some ink on the page: the listing is drawn, not left blank.
+    int tinta = 0;
+    for (int y = 0; y < hojaDos.height(); y += 2)
+        for (int x = 0; x < hojaDos.width(); x += 2)
+            tinta += qGray(hojaDos.pixel(x, y)) < 128;
+    EXPECT_GT(tinta, 500);
     EXPECT_TRUE(v.mensajes.shown.isEmpty()) << v.mensajes.texts().join(QLatin1Char('\n')).toStdString();
 }
