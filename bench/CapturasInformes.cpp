@@ -15,8 +15,8 @@
 #include "records/ui/Trafo.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QDialog>
+#include <QDir>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
