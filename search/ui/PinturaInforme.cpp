@@ -259,7 +259,7 @@ public:
 
     void saltoDePagina()
     {
-        if (m_y > m_cuerpo + 0.5)
+        if (m_y > m_vacia + 0.5)
             nuevaPagina();
     }
 
@@ -270,7 +270,7 @@ public:
         const int total = r.lineas();
         const double relleno = r.estilo == Estilo::Normal ? 0.4 * m_mm : 0.8 * m_mm;
         const double necesario = total * alto + relleno + siguientes * altoLinea(Estilo::Normal);
-        if (m_y + std::min(necesario, m_abajoCuerpo - m_cuerpo) > m_abajoCuerpo && m_y > m_cuerpo + 0.5)
+        if (m_y + std::min(necesario, m_abajoCuerpo - m_cuerpo) > m_abajoCuerpo && m_y > m_vacia + 0.5)
             nuevaPagina();
         // A band longer than a page goes on over the next ones, line by line.
         int desde = 0;
@@ -302,6 +302,7 @@ private:
     int m_soloPagina, m_hasta;
     double m_mm = 1, m_ancho = 0, m_izquierda = 0, m_arriba = 0, m_abajo = 0;
     double m_y = 0, m_cuerpo = 0, m_abajoCuerpo = 0;
+    double m_vacia = 0; // where a page's own content starts, under the repeated heads
     int m_pagina = 0;
     QFont m_normal, m_negrita, m_grupo, m_titulo, m_pie;
     std::optional<QFontMetricsF> m_fmNormal, m_fmNegrita, m_fmGrupo;
@@ -441,6 +442,7 @@ private:
             dibujar(r, 0, n, alto, relleno);
             m_y += n * alto + relleno;
         }
+        m_vacia = m_y;
     }
 };
 

@@ -667,7 +667,8 @@ TEST(CliInforme, ElPdfLlevaLasFilasSeleccionadasEnOrden)
             for (auto it = cabecera.globalMatch(texto); it.hasNext();)
                 impresos << it.next().captured(1).toLongLong();
         }
-        EXPECT_EQ(impresos, c.esperado) << c.informe << " " << c.opciones.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(impresos, c.esperado)
+            << c.informe << " " << c.opciones.join(QLatin1Char(' ')).toStdString();
         for (const QString& t : c.textos)
             EXPECT_TRUE(texto.contains(t)) << c.informe << " lacks " << t.toStdString();
         // Every page says which it is and how many there are.
@@ -739,4 +740,50 @@ TEST(CliInforme, LasLamparasSeDibujanEnSuColor)
     EXPECT_GT(pixeles("prioridades", rojo), 20);
     EXPECT_EQ(pixeles("prioridades", verde), 0);
     EXPECT_GT(pixeles("trafos2", verde), 20);
+}
+
+// Long memos wrap and go on over the next pages, every line printed; rich text prints as its
+// words, without its markup.
+TEST(CliInforme, LosTextosLargosSeImprimenEnteros)
+{
+    QTemporaryDir dir;
+    ASSERT_EQ(cli(u("crear ") + dir.path()).code, 0);
+    QStringList renglones;
+    for (int i = 1; i <= 150; ++i)
+        renglones << u(" Observación %1 del ensayo, con un texto largo que ocupa más de una línea en la "
+                       "columna del "
+                       "diagnóstico de la lista de prioridades")
+                         .arg(i, 3, 10, QLatin1Char('0'));
+    {
+        auto db = abrir(dir.path());
+        ASSERT_TRUE(db);
+        auto st = Statement::prepare(*db,
+                                     u("INSERT INTO Trafoge (\"CÓDIGO\", \"DENOMINACIÓN\", ESTADO, GRAVEDAD, "
+                                       "DIAGNOSTICO) VALUES (7, 'Horno', 3, 2, ?)"),
+                                     {QString(renglones.join(u("\r\n")) + u("\r\n"))});
+        ASSERT_TRUE(st.ok() && st.value().step().ok());
+        auto rev = Statement::prepare(*db,
+                                      u("INSERT INTO Revision (\"CÓDIGO\", FECHA, \"OBS GENERALES\") VALUES "
+                                        "(7, '2026-01-02', ?)"),
+                                      {u("<html><body><p>Primera <b>línea</b> revisada</p><p>Segunda "
+                                         "línea</p></body></html>")});
+        ASSERT_TRUE(rev.ok() && rev.value().step().ok());
+    }
+    for (const char* informe : {"prioridades", "trafos3", "trafos"}) {
+        const QString pdf = dir.filePath(u("%1.pdf").arg(u(informe)));
+        const CliRun r = cliPalabras({u("informe"), dir.path(), u(informe), u("--pdf"), pdf});
+        ASSERT_EQ(r.code, 0) << r.err.toStdString();
+        const QString texto = textoPdf(pdf);
+        EXPECT_GE(texto.count(QLatin1Char('\f')), 2) << informe;
+        qsizetype desde = 0;
+        for (int i = 1; i <= 150; ++i) {
+            const qsizetype en = texto.indexOf(u("Observación %1").arg(i, 3, 10, QLatin1Char('0')), desde);
+            ASSERT_GE(en, 0) << informe << ": falta la observación " << i;
+            desde = en;
+        }
+        if (u(informe) == u("trafos")) {
+            EXPECT_TRUE(texto.contains(u("Primera línea revisada"))) << texto.toStdString();
+            EXPECT_FALSE(texto.contains(u("<b>")));
+        }
+    }
 }
