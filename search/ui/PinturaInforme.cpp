@@ -270,7 +270,11 @@ public:
         const int total = r.lineas();
         const double relleno = r.estilo == Estilo::Normal ? 0.4 * m_mm : 0.8 * m_mm;
         const double necesario = total * alto + relleno + siguientes * altoLinea(Estilo::Normal);
-        if (m_y + std::min(necesario, m_abajoCuerpo - m_cuerpo) > m_abajoCuerpo && m_y > m_vacia + 0.5)
+        // A band that a new page holds moves there whole; a longer one starts here when a few of
+        // its lines fit, rather than leave a page all but empty.
+        const double aqui = m_abajoCuerpo - m_y;
+        if (necesario > aqui && m_y > m_vacia + 0.5 &&
+            (necesario <= m_abajoCuerpo - m_vacia || aqui < 3 * alto + relleno))
             nuevaPagina();
         // A band longer than a page goes on over the next ones, line by line.
         int desde = 0;

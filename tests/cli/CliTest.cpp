@@ -775,6 +775,8 @@ TEST(CliInforme, LosTextosLargosSeImprimenEnteros)
         ASSERT_EQ(r.code, 0) << r.err.toStdString();
         const QString texto = textoPdf(pdf);
         EXPECT_GE(texto.count(QLatin1Char('\f')), 2) << informe;
+        // The long text starts on the first page, under its heads, rather than leave it empty.
+        EXPECT_TRUE(texto.section(QLatin1Char('\f'), 0, 0).contains(u("Observación 001"))) << informe;
         qsizetype desde = 0;
         for (int i = 1; i <= 150; ++i) {
             const qsizetype en = texto.indexOf(u("Observación %1").arg(i, 3, 10, QLatin1Char('0')), desde);
