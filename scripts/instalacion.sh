@@ -32,6 +32,17 @@ codigo=$?
 [ $codigo -eq 0 ] || fallo "quorvela-cli version terminó con $codigo: $salida"
 [ "$salida" = "Quorvela $version" ] || fallo "quorvela-cli version escribió '$salida', se esperaba 'Quorvela $version'"
 
+# The reports are read from the installed tree's share/quorvela.
+for rpt in accesorios trafos trafos2 trafos3 revision ensayos mantenimiento prioridades; do
+    [ -f "$staging/share/quorvela/$rpt.rpt" ] || fallo "falta share/quorvela/$rpt.rpt en la instalación"
+done
+datos="$staging/datos-prueba"
+mkdir -p "$datos"
+"${limpio[@]}" timeout 60 "$staging/bin/quorvela-cli" demo "$datos" >/dev/null 2>&1 || fallo "quorvela-cli demo falló"
+salida=$("${limpio[@]}" timeout 60 "$staging/bin/quorvela-cli" informe "$datos" trafos2 --pdf "$datos/general.pdf" 2>&1)
+codigo=$?
+[ $codigo -eq 0 ] && [ -s "$datos/general.pdf" ] || fallo "quorvela-cli informe terminó con $codigo: $salida"
+
 # The desktop program loads liblumerix.so: it must come from the installed tree.
 biblioteca=$("${limpio[@]}" ldd "$staging/bin/quorvela" | awk '$1 ~ /^liblumerix\.so/ { print $3 }')
 [ -n "$biblioteca" ] && [ "$biblioteca" != "not" ] ||

@@ -1,5 +1,6 @@
 // quorvela-cli: headless commands over a data folder.
 #include "Version.h"
+#include "app/CamposInforme.h"
 #include "data/logic/Database.h"
 #include "data/logic/DemoPlant.h"
 #include "data/logic/Importacion.h"
@@ -9,12 +10,15 @@
 #include "maintenance/logic/Mantenimiento.h"
 #include "search/logic/ArchivoAbs.h"
 #include "search/logic/Busqueda.h"
+#include "search/logic/MotorInforme.h"
+#include "search/ui/PinturaInforme.h"
 
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -25,6 +29,7 @@
 #include <cstdio>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -188,6 +193,19 @@ QList<Orden> ordenes()
           {QStringLiteral("--fecha AAAA-MM-DD"), QStringLiteral("la fecha del calendario (obligatoria)")},
           {QStringLiteral("--linea \"LÍNEA\""), QStringLiteral("una línea de condición; puede repetirse")},
           {QStringLiteral("--abs ARCHIVO"), QStringLiteral("un archivo de búsqueda guardado (.abs)")}}},
+        {QStringLiteral("informe"),
+         QStringLiteral("informe DIR NOMBRE --pdf SALIDA [--formula F] [--formula2 F2]"),
+         QStringLiteral("imprime un informe de DIR/trafos.mdb en un archivo PDF"),
+         QStringLiteral(
+             "Imprime el informe NOMBRE (trafos2.rpt o trafos2; accesorios, trafos, trafos2, trafos3,\n"
+             "revision, ensayos, mantenimiento, prioridades) de la carpeta del programa con los datos\n"
+             "de DIR/trafos.mdb, que solo se lee, y lo guarda como PDF en SALIDA. Las fórmulas de\n"
+             "selección son las que dejan el subagrupado y la selección por fecha (\"1=1\" si se omiten)."),
+         {{QStringLiteral("--pdf SALIDA"), QStringLiteral("el archivo PDF que se escribe (obligatorio)")},
+          {QStringLiteral("--formula F"),
+           QStringLiteral("la fórmula de los transformadores ({Trafoge.CÓDIGO}=5 ...)")},
+          {QStringLiteral("--formula2 F2"),
+           QStringLiteral("la segunda fórmula, de fechas ({Ensayos.Fecha}>=DATE(2003,05,20) ...)")}}},
         {QStringLiteral("respaldar"),
          QStringLiteral("respaldar DIR DESTINO [--comprimir] [--reemplazar]"),
          QStringLiteral("copia el archivo de datos en la carpeta DESTINO"),
@@ -690,6 +708,45 @@ int verificar(const QString& folder)
     return 0;
 }
 
+int imprimirInformeCli(const QString& folder, const QStringList& args)
+{
+    if (args.isEmpty())
+        return usage(QStringLiteral("informe"));
+    QString pdf, formula = QStringLiteral("1=1"), formula2 = QStringLiteral("1=1");
+    for (int i = 1; i < args.size(); i += 2) {
+        if (i + 1 >= args.size())
+            return fail(QStringLiteral("Falta el valor de %1").arg(args[i]));
+        if (args[i] == QLatin1String("--pdf"))
+            pdf = args[i + 1];
+        else if (args[i] == QLatin1String("--formula"))
+            formula = args[i + 1];
+        else if (args[i] == QLatin1String("--formula2"))
+            formula2 = args[i + 1];
+        else
+            return fail(QStringLiteral("Opción desconocida: %1").arg(args[i]));
+    }
+    if (pdf.isEmpty())
+        return usage(QStringLiteral("informe"));
+    auto datos = archivoDe(folder);
+    if (!datos)
+        return fail(datos.error());
+    informe::MotorInforme motor;
+    motor.ponerCalculador(calculadorInformes());
+    motor.ponerArchivoInforme(QDir(informe::carpetaInformes(QCoreApplication::applicationDirPath()))
+                                  .filePath(informe::nombreArchivo(args[0])));
+    for (int i = 0; i < 4; ++i)
+        motor.ponerArchivoDatos(i, datos.value());
+    motor.ponerFormula(formula);
+    motor.ponerSegundaFormula(formula2);
+    const int resultado = motor.imprimir([&pdf](const informe::InformePreparado& preparado) {
+        return informe::exportarPdf(preparado, pdf, QDateTime::currentDateTime());
+    });
+    if (resultado != 0)
+        return fail(motor.ultimoError());
+    out(QStringLiteral("Informe guardado en %1").arg(pdf));
+    return 0;
+}
+
 int ejecutar(const QStringList& args)
 {
     const auto pideAyuda = [](const QString& a) {
@@ -733,6 +790,8 @@ int ejecutar(const QStringList& args)
         return seleccionar(folder, args.mid(2));
     if (command == QLatin1String("respaldar"))
         return respaldar(folder, args.mid(2));
+    if (command == QLatin1String("informe"))
+        return imprimirInformeCli(folder, args.mid(2));
     if (command == QLatin1String("restaurar"))
         return args.size() == 3 ? restaurar(folder, args[2]) : usage(command);
     if (command == QLatin1String("compactar"))
@@ -748,7 +807,14 @@ int ejecutar(const QStringList& args)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Reports paint text with the system's fonts, which takes a graphical application; it needs
+    // no screen.
+    const bool informe = argc > 1 && qstrcmp(argv[1], "informe") == 0;
+    if (informe && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> aplicacion = informe ? std::make_unique<QGuiApplication>(argc, argv)
+                                                           : std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication& app = *aplicacion;
     // The automatic copies live in the program's per-user data folder, as for the desktop program.
     QCoreApplication::setOrganizationName(QStringLiteral("Quorvela"));
     QCoreApplication::setApplicationName(QStringLiteral("Quorvela"));

@@ -1,5 +1,6 @@
 #include "app/ui/Composicion.h"
 
+#include "app/CamposInforme.h"
 #include "diagnosis/ui/Semaforo.h"
 #include "diagnosis/ui/VentanasMetodo.h"
 #include "graphs/ui/Graficos.h"
@@ -7,8 +8,11 @@
 #include "records/logic/DataViews.h"
 #include "records/ui/PaginaEnsayos.h"
 #include "records/ui/PaginaMantenimiento.h"
+#include "records/ui/PaginaPrioridades.h"
 #include "records/ui/PaginaRevision.h"
+#include "records/ui/PaginaTrafos.h"
 #include "records/ui/Trafo.h"
+#include "search/ui/VistaPreviaInforme.h"
 #include "utilities/logic/Mensajes.h"
 #include "utilities/ui/Cal.h"
 
@@ -38,6 +42,32 @@ VentanaCompuesta componerVentana(RunState& estado, DataViews& vistas, Mensajes& 
     QObject::connect(v.trafo.get(), &Trafo::saliendo, v.graficos, &Graficos::cerrarVentanas);
     QObject::connect(v.graficos, &Graficos::fallo, v.trafo.get(),
                      [&mensajes](const QString& texto) { mensajes.error(texto); });
+
+    // The report buttons: each tab's report with the transformer formula and its date formula.
+    using informe::SegundaFormula;
+    v.informes = new informe::ImpresionInformes(estado, mensajes, calculadorInformes(), v.trafo.get());
+    auto* informes = v.informes;
+    auto conectar = [informes](auto* pagina, auto senal, const QString& archivo, SegundaFormula segunda) {
+        QObject::connect(pagina, senal, informes,
+                         [informes, archivo, segunda] { informes->imprimir(archivo, segunda); });
+    };
+    conectar(v.trafo->paginaTrafos(), &PaginaTrafos::informeAccesoriosPedido,
+             QStringLiteral("accesorios.rpt"), SegundaFormula::Ninguna);
+    QObject::connect(
+        v.trafo->paginaTrafos(), &PaginaTrafos::informePedido, informes, [informes](int eleccion) {
+            static const QStringList archivos = {QStringLiteral("trafos2.rpt"), QStringLiteral("trafos3.rpt"),
+                                                 QStringLiteral("trafos.rpt")};
+            informes->imprimir(archivos.value(eleccion, archivos.first()), SegundaFormula::Ninguna);
+        });
+    conectar(v.trafo->paginaRevision(), &PaginaFechada::informePedido, QStringLiteral("revision.rpt"),
+             SegundaFormula::Revision);
+    conectar(v.trafo->paginaEnsayos(), &PaginaFechada::informePedido, QStringLiteral("ensayos.rpt"),
+             SegundaFormula::Ensayos);
+    conectar(v.trafo->paginaMantenimiento(), &PaginaFechada::informePedido,
+             QStringLiteral("mantenimiento.rpt"), SegundaFormula::Mantenimiento);
+    // The priority list prints with the maintenance date formula, as the program always handed it.
+    conectar(v.trafo->paginaPrioridades(), &PaginaPrioridades::informePedido,
+             QStringLiteral("prioridades.rpt"), SegundaFormula::Mantenimiento);
 
     // The day picked in the calendar window is shared by every date box of the window.
     auto eleccion = std::make_shared<EleccionFecha>();

@@ -66,6 +66,7 @@ signals:
 protected:
     const schema::Table& tablaEsquema() const override;
     void construirDetalle(QTabWidget* detalle, EnlaceCampos& enlace) override;
+    QString nombreBotonInforme() const override { return QStringLiteral("Command33"); }
     void ajustarEntrada(EntradaValidada& entrada, const schema::Field& campo) override;
 
 private:

@@ -96,6 +96,10 @@ void PaginaFechada::enlazar(RecordView& datos, RecordView& trafos)
         m_botones << b;
     }
     columna->addStretch(1);
+    m_botonInforme = new QPushButton(QStringLiteral("Generar &informe"), m_paginaDetalle);
+    m_botonInforme->setObjectName(nombreBotonInforme());
+    connect(m_botonInforme, &QPushButton::clicked, this, &PaginaFechada::informePedido);
+    columna->addWidget(m_botonInforme);
     cuerpo->addLayout(columna);
     detalleLayout->addLayout(cuerpo, 1);
 

@@ -65,6 +65,8 @@ public:
     QWidget* contenedorGraficos() const { return m_graficos; }
     TablaRegistros* tabla() const { return m_tabla; }
     QPushButton* boton(Boton b) const { return m_botones.value(b); }
+    // "Generar &informe": prints the tab's report.
+    QPushButton* botonInforme() const { return m_botonInforme; }
     // The code box of the row shown; empty while the tab has no row.
     QLineEdit* cajaCodigo() const;
 
@@ -82,11 +84,16 @@ public:
     QList<QWidget*> luces() const;
     void setEstadoLuces(int estado);
 
+signals:
+    void informePedido();
+
 protected:
     PaginaFechada(const QString& nombre, const QString& prefijo, int indiceLuz, QWidget* parent);
     virtual const schema::Table& tablaEsquema() const = 0;
     // Adds the detail's sub-tabs; the identity boxes (code, date, ...) are already built.
     virtual void construirDetalle(QTabWidget* detalle, EnlaceCampos& enlace) = 0;
+    // The object name of the tab's "Generar &informe".
+    virtual QString nombreBotonInforme() const = 0;
     // A page that scrolls when the group is taller than the tab.
     static QWidget* desplazable(QWidget* contenido);
     // A tab's own rules for the checks of one box, after the common ones are set.
@@ -108,5 +115,6 @@ private:
     QWidget* m_graficos = nullptr;
     PaginaCalendario* m_calendario = nullptr;
     QList<QPushButton*> m_botones;
+    QPushButton* m_botonInforme = nullptr;
     bool m_soloLectura = false;
 };

@@ -12,4 +12,5 @@ public:
 protected:
     const schema::Table& tablaEsquema() const override;
     void construirDetalle(QTabWidget* detalle, EnlaceCampos& enlace) override;
+    QString nombreBotonInforme() const override { return QStringLiteral("Command34"); }
 };

@@ -89,6 +89,10 @@ PaginaPrioridades::PaginaPrioridades(RunState& estado, DataViews& vistas, Mensaj
     m_reconstruir = new QPushButton(QStringLiteral("RECONSTRUIR"), this);
     m_reconstruir->setObjectName(QStringLiteral("VxBoton11"));
     columnaLista->addWidget(m_reconstruir);
+    m_imprimir = new QPushButton(QStringLiteral("IMPRIMIR"), this);
+    m_imprimir->setObjectName(QStringLiteral("VxBoton15"));
+    connect(m_imprimir, &QPushButton::clicked, this, &PaginaPrioridades::informePedido);
+    columnaLista->addWidget(m_imprimir);
 
     auto* filaGravedad = new QHBoxLayout;
     filaGravedad->addWidget(new QLabel(QStringLiteral("GRAVEDAD:"), this));

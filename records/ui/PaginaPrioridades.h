@@ -52,7 +52,12 @@ public:
     void setEstadoLuz(int estado);
     // "RECONSTRUIR" under the list and the bar that takes the list's place while it runs.
     QPushButton* botonReconstruir() const { return m_reconstruir; }
+    // "IMPRIMIR": the priority report.
+    QPushButton* botonImprimir() const { return m_imprimir; }
     QProgressBar* barraProgreso() const { return m_progreso; }
+
+signals:
+    void informePedido();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -74,6 +79,7 @@ private:
     QPlainTextEdit* m_resumen = nullptr;
     QLineEdit* m_gravedad = nullptr;
     QPushButton* m_reconstruir = nullptr;
+    QPushButton* m_imprimir = nullptr;
     QProgressBar* m_progreso = nullptr;
     QWidget* m_luz = nullptr;
     bool m_seguirDatos1 = true;

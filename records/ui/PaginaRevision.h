@@ -22,6 +22,7 @@ public:
 protected:
     const schema::Table& tablaEsquema() const override;
     void construirDetalle(QTabWidget* detalle, EnlaceCampos& enlace) override;
+    QString nombreBotonInforme() const override { return QStringLiteral("Command51"); }
     void ajustarEntrada(EntradaValidada& entrada, const schema::Field& campo) override;
 
 private:

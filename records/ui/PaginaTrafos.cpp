@@ -222,8 +222,9 @@ void PaginaTrafos::aceptarElInforme()
     for (int i = 0; i < m_opcionesInforme.size(); ++i)
         if (m_opcionesInforme[i]->isChecked())
             eleccion = i;
-    cerrarInforme();
+    // The chosen report prints first; the choice closes after it.
     emit informePedido(eleccion);
+    cerrarInforme();
 }
 
 QWidget* PaginaTrafos::construirAccesorios()
@@ -234,8 +235,12 @@ QWidget* PaginaTrafos::construirAccesorios()
     vertical->addWidget(FormularioCampos::construirGrupo(s("ACCESORIOS"), *m_enlace, 2), 1);
     auto* guardar = new QPushButton(s("&Guardar"), pagina);
     guardar->setObjectName(QStringLiteral("cmdGuardarAccesorios"));
+    auto* informe = new QPushButton(s("&Generar informe"), pagina);
+    informe->setObjectName(QStringLiteral("Command35"));
+    connect(informe, &QPushButton::clicked, this, &PaginaTrafos::informeAccesoriosPedido);
     auto* fila = new QHBoxLayout;
     fila->addStretch(1);
+    fila->addWidget(informe);
     fila->addWidget(guardar);
     vertical->addLayout(fila);
     m_botones << guardar;

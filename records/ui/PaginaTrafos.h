@@ -101,6 +101,8 @@ public:
 signals:
     // eleccion: 0 "General", 1 "Resumido", 2 "Detallado".
     void informePedido(int eleccion);
+    // "&Generar informe" of the ACCESORIOS page.
+    void informeAccesoriosPedido();
 
 private:
     QWidget* construirDetalle();

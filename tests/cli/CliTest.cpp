@@ -8,10 +8,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QThread>
@@ -192,7 +194,7 @@ TEST(Cli, HelpDescribesEveryCommandAndItsOptions)
 {
     const std::vector<const char*> todas = {
         "crear",     "demo",      "diagnosticar", "evaluar",   "importar", "buscar", "seleccionar",
-        "respaldar", "restaurar", "compactar",    "verificar", "version",  "--help"};
+        "respaldar", "restaurar", "compactar",    "verificar", "version",  "--help", "informe"};
     const std::pair<const char*, std::vector<const char*>> casos[] = {
         {"--help", todas},
         {"-h", todas},
@@ -203,6 +205,8 @@ TEST(Cli, HelpDescribesEveryCommandAndItsOptions)
           "--help"}},
         {"demo /no/existe --transformadores 99999 -h", {"--transformadores N"}},
         {"diagnosticar --help", {"diagnosticar DIR"}},
+        {"informe --help",
+         {"informe DIR NOMBRE --pdf SALIDA", "--formula F", "--formula2 F2", "trafos2.rpt"}},
         {"evaluar /no/existe --codigo 5 --help", {"--codigo N", "--fecha AAAA-MM-DD", "JSON"}},
         {"version --help", {"versión"}},
         {"respaldar --help", {"respaldar DIR DESTINO", "--comprimir", "--reemplazar", "T-ddmmaa.zip"}},
@@ -590,5 +594,240 @@ TEST(Cli, GraficoWritesTheTrendPointsOfATransformer)
         const CliRun e = cli(u(orden).replace(u("{d}"), datos.folder()));
         EXPECT_NE(e.code, 0) << orden;
         EXPECT_TRUE(e.err.contains(u(mensaje))) << orden << ": " << e.err.toStdString();
+    }
+}
+
+namespace {
+
+// quorvela-cli with its words as given (formulas hold blanks) and, optionally, a locale.
+CliRun cliPalabras(const QStringList& palabras, const QString& locale = QString())
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!locale.isEmpty())
+        env.insert(u("LC_ALL"), locale);
+    p.setProcessEnvironment(env);
+    p.start(u(QUORVELA_CLI), palabras);
+    p.waitForFinished(120000);
+    return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
+            QString::fromLocal8Bit(p.readAllStandardError())};
+}
+
+// The text of a PDF, laid out as on the page.
+QString textoPdf(const QString& pdf)
+{
+    QProcess p;
+    p.start(u("pdftotext"), {u("-layout"), pdf, u("-")});
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The codes printed at the start of the lines, in order.
+QList<qint64> codigosImpresos(const QString& texto, const QSet<qint64>& conocidos)
+{
+    QList<qint64> out;
+    // The priority list starts its lines with the state and the severity.
+    static const QRegularExpression inicio(
+        u("^\\s*(?:(?:Rojo|Amarillo|Verde|Apagado)\\s+[\\d.,]+\\s+)?(\\d+)\\s"));
+    for (const QString& linea : texto.split(QLatin1Char('\n'))) {
+        const auto m = inicio.match(linea);
+        if (m.hasMatch() && conocidos.contains(m.captured(1).toLongLong()))
+            out << m.captured(1).toLongLong();
+    }
+    return out;
+}
+
+// The codes of a query, in its order.
+QList<qint64> codigosDe(const Database& db, const QString& sql)
+{
+    QList<qint64> out;
+    for (const QVariantList& fila : queryRows(db, sql))
+        out << fila.value(0).toLongLong();
+    return out;
+}
+
+} // namespace
+
+// informe writes the report as a PDF: the codes its formulas select, in the report's order,
+// with accents intact and every page numbered "Página N de M".
+TEST(CliInforme, ElPdfLlevaLasFilasSeleccionadasEnOrden)
+{
+    QTemporaryDir dir;
+    ASSERT_EQ(cli(u("demo ") + dir.path()).code, 0);
+    auto db = abrir(dir.path());
+    ASSERT_TRUE(db);
+    const QList<qint64> todos = codigosDe(*db, u("SELECT \"CÓDIGO\" FROM Trafoge ORDER BY 1"));
+    const QSet<qint64> conocidos(todos.cbegin(), todos.cend());
+    ASSERT_GE(todos.size(), 10);
+    const QString sub = u("({Trafoge.CÓDIGO}=%1) or ({Trafoge.CÓDIGO}=%2)").arg(todos[1]).arg(todos[4]);
+    const QString desde =
+        queryRows(*db, u("SELECT Fecha FROM Ensayos ORDER BY Fecha")).value(20).value(0).toString();
+    const QDate fecha = QDate::fromString(desde, Qt::ISODate);
+    const QString formulaFecha = u("{Ensayos.fecha}>=DATE(%1)").arg(fecha.toString(u("yyyy,MM,dd")));
+    struct Caso
+    {
+        QStringList opciones;
+        const char* informe;
+        QList<qint64> esperado;
+        QStringList textos;
+    };
+    const QList<Caso> casos = {
+        {{}, "trafos2", todos, {u("Transformadores: listado general"), u("Denominación"), u("ILUMINACIÓN")}},
+        {{u("--formula"), u("1=1")}, "trafos2.rpt", todos, {u("Página 1 de ")}},
+        {{u("--formula"), sub}, "accesorios", {todos[1], todos[4]}, {u("Manovacuómetro")}},
+        {{},
+         "prioridades",
+         codigosDe(*db, u("SELECT \"CÓDIGO\" FROM Trafoge ORDER BY ESTADO DESC, GRAVEDAD DESC, \"CÓDIGO\"")),
+         {u("Lista de prioridades")}},
+        {{u("--formula2"), formulaFecha},
+         "ensayos",
+         codigosDe(*db,
+                   u("SELECT DISTINCT \"Código\" FROM Ensayos WHERE Fecha >= '%1' ORDER BY 1").arg(desde)),
+         {u("Ensayos de aceite por transformador")}},
+        {{u("--formula"), sub, u("--formula2"), formulaFecha},
+         "ensayos",
+         codigosDe(*db,
+                   u("SELECT DISTINCT \"Código\" FROM Ensayos WHERE Fecha >= '%1' AND \"Código\" IN (%2, %3) "
+                     "ORDER BY 1")
+                       .arg(desde)
+                       .arg(todos[1])
+                       .arg(todos[4])),
+         {}},
+    };
+    for (const Caso& c : casos) {
+        const QString pdf = dir.filePath(u("salida.pdf"));
+        QFile::remove(pdf);
+        const CliRun r =
+            cliPalabras(QStringList{u("informe"), dir.path(), u(c.informe), u("--pdf"), pdf} + c.opciones);
+        ASSERT_EQ(r.code, 0) << c.informe << ": " << r.err.toStdString();
+        const QString texto = textoPdf(pdf);
+        QList<qint64> impresos = codigosImpresos(texto, conocidos);
+        // A grouped report names its transformer in each group's heading only.
+        if (u(c.informe) == u("ensayos")) {
+            impresos.clear();
+            static const QRegularExpression cabecera(u("Transformador (\\d+) ·(?! .*continuación)"));
+            for (auto it = cabecera.globalMatch(texto); it.hasNext();)
+                impresos << it.next().captured(1).toLongLong();
+        }
+        EXPECT_EQ(impresos, c.esperado)
+            << c.informe << " " << c.opciones.join(QLatin1Char(' ')).toStdString();
+        for (const QString& t : c.textos)
+            EXPECT_TRUE(texto.contains(t)) << c.informe << " lacks " << t.toStdString();
+        // Every page says which it is and how many there are.
+        const qsizetype paginas = texto.count(QLatin1Char('\f'));
+        ASSERT_GE(paginas, 1);
+        for (qsizetype n = 1; n <= paginas; ++n)
+            EXPECT_TRUE(texto.contains(u("Página %1 de %2").arg(n).arg(paginas)))
+                << c.informe << " page " << n;
+    }
+}
+
+// Numbers follow the locale's decimal separator; a formula that does not read or a report that
+// does not exist fails with its Spanish message and writes no PDF.
+TEST(CliInforme, LocaleYFallos)
+{
+    QTemporaryDir dir;
+    ASSERT_EQ(cli(u("demo ") + dir.path()).code, 0);
+    const QString pdf = dir.filePath(u("salida.pdf"));
+    for (const auto& [locale, acidez] : {std::pair{"es_AR.UTF-8", "0,03"}, std::pair{"C", "0.03"}}) {
+        const CliRun r = cliPalabras({u("informe"), dir.path(), u("ensayos"), u("--pdf"), pdf}, u(locale));
+        ASSERT_EQ(r.code, 0) << r.err.toStdString();
+        const QString texto = textoPdf(pdf);
+        EXPECT_TRUE(texto.contains(u(" %1 ").arg(u(acidez)))) << locale;
+    }
+    QFile::remove(pdf);
+    const QList<std::pair<QStringList, const char*>> fallos = {
+        {{u("trafos2"), u("--formula"), u("{Trafoge.CÓDIGO}=")},
+         "La fórmula de selección «{Trafoge.CÓDIGO}=» no es válida"},
+        {{u("trafos2"), u("--formula"), u("{Trafoge.Potencia}>5")}, "no tiene el campo «Potencia»"},
+        {{u("ensayos"), u("--formula2"), u("{Ensayo.Fecha}>=DATE(2024,1,1)")}, "la tabla «Ensayo» no existe"},
+        {{u("ventas")}, "No se encuentra el informe '"},
+    };
+    for (const auto& [palabras, mensaje] : fallos) {
+        QStringList todas = {u("informe"), dir.path(), palabras.first(), u("--pdf"), pdf};
+        todas << palabras.mid(1);
+        const CliRun r = cliPalabras(todas);
+        EXPECT_NE(r.code, 0) << mensaje;
+        EXPECT_TRUE(r.err.contains(u(mensaje))) << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(pdf)) << mensaje;
+    }
+}
+
+// The lamps are drawn in their colours: the first page of the priority list, red first, shows
+// red lamps and no green one; the general list shows the green ones too.
+TEST(CliInforme, LasLamparasSeDibujanEnSuColor)
+{
+    QTemporaryDir dir;
+    ASSERT_EQ(cli(u("demo ") + dir.path()).code, 0);
+    auto pixeles = [&](const char* informe, QRgb color) {
+        const QString pdf = dir.filePath(u("%1.pdf").arg(u(informe)));
+        EXPECT_EQ(cliPalabras({u("informe"), dir.path(), u(informe), u("--pdf"), pdf}).code, 0);
+        QProcess p;
+        p.start(u("pdftoppm"), {u("-png"), u("-r"), u("50"), u("-f"), u("1"), u("-l"), u("1"),
+                                u("-singlefile"), pdf, dir.filePath(u(informe))});
+        p.waitForFinished(60000);
+        const QImage imagen(dir.filePath(u("%1.png").arg(u(informe))));
+        EXPECT_FALSE(imagen.isNull()) << informe;
+        int n = 0;
+        for (int y = 0; y < imagen.height(); ++y)
+            for (int x = 0; x < imagen.width(); ++x) {
+                const QRgb c = imagen.pixel(x, y);
+                if (std::abs(qRed(c) - qRed(color)) < 24 && std::abs(qGreen(c) - qGreen(color)) < 24 &&
+                    std::abs(qBlue(c) - qBlue(color)) < 24)
+                    ++n;
+            }
+        return n;
+    };
+    const QRgb rojo = qRgb(0xC0, 0x40, 0x00), verde = qRgb(0x00, 0xC0, 0x00);
+    EXPECT_GT(pixeles("prioridades", rojo), 20);
+    EXPECT_EQ(pixeles("prioridades", verde), 0);
+    EXPECT_GT(pixeles("trafos2", verde), 20);
+}
+
+// Long memos wrap and go on over the next pages, every line printed; rich text prints as its
+// words, without its markup.
+TEST(CliInforme, LosTextosLargosSeImprimenEnteros)
+{
+    QTemporaryDir dir;
+    ASSERT_EQ(cli(u("crear ") + dir.path()).code, 0);
+    QStringList renglones;
+    for (int i = 1; i <= 150; ++i)
+        renglones << u(" Observación %1 del ensayo, con un texto largo que ocupa más de una línea en la "
+                       "columna del "
+                       "diagnóstico de la lista de prioridades")
+                         .arg(i, 3, 10, QLatin1Char('0'));
+    {
+        auto db = abrir(dir.path());
+        ASSERT_TRUE(db);
+        auto st = Statement::prepare(*db,
+                                     u("INSERT INTO Trafoge (\"CÓDIGO\", \"DENOMINACIÓN\", ESTADO, GRAVEDAD, "
+                                       "DIAGNOSTICO) VALUES (7, 'Horno', 3, 2, ?)"),
+                                     {QString(renglones.join(u("\r\n")) + u("\r\n"))});
+        ASSERT_TRUE(st.ok() && st.value().step().ok());
+        auto rev = Statement::prepare(*db,
+                                      u("INSERT INTO Revision (\"CÓDIGO\", FECHA, \"OBS GENERALES\") VALUES "
+                                        "(7, '2026-01-02', ?)"),
+                                      {u("<html><body><p>Primera <b>línea</b> revisada</p><p>Segunda "
+                                         "línea</p></body></html>")});
+        ASSERT_TRUE(rev.ok() && rev.value().step().ok());
+    }
+    for (const char* informe : {"prioridades", "trafos3", "trafos"}) {
+        const QString pdf = dir.filePath(u("%1.pdf").arg(u(informe)));
+        const CliRun r = cliPalabras({u("informe"), dir.path(), u(informe), u("--pdf"), pdf});
+        ASSERT_EQ(r.code, 0) << r.err.toStdString();
+        const QString texto = textoPdf(pdf);
+        EXPECT_GE(texto.count(QLatin1Char('\f')), 2) << informe;
+        // The long text starts on the first page, under its heads, rather than leave it empty.
+        EXPECT_TRUE(texto.section(QLatin1Char('\f'), 0, 0).contains(u("Observación 001"))) << informe;
+        qsizetype desde = 0;
+        for (int i = 1; i <= 150; ++i) {
+            const qsizetype en = texto.indexOf(u("Observación %1").arg(i, 3, 10, QLatin1Char('0')), desde);
+            ASSERT_GE(en, 0) << informe << ": falta la observación " << i;
+            desde = en;
+        }
+        if (u(informe) == u("trafos")) {
+            EXPECT_TRUE(texto.contains(u("Primera línea revisada"))) << texto.toStdString();
+            EXPECT_FALSE(texto.contains(u("<b>")));
+        }
     }
 }

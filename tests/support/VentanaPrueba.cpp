@@ -3,7 +3,9 @@
 #include "graphs/ui/Graficos.h"
 #include "records/ui/EnlaceCampos.h"
 #include "records/ui/PaginaFechada.h"
+#include "search/ui/VistaPreviaInforme.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -13,8 +15,17 @@ VentanaPrueba::VentanaPrueba(const std::function<void(const TempData&)>& llenar,
     if (llenar)
         llenar(datos);
     estado.SoloLectura = opciones.soloLectura;
+    // The reports come from the source tree and read the file the window opens.
+    estado.RutaPrograma = QString::fromUtf8(QUORVELA_INFORMES_DIR);
+    estado.RutaBase =
+        QFileInfo(opciones.archivo.isEmpty() ? datos.file() : opciones.archivo).absoluteFilePath();
     m_ventana = componerVentana(estado, vistas, mensajes, [] { return QDate(2026, 12, 5); });
     m_ventana.graficos->nombrarArchivos(datos.folder());
+    // A report button records what it printed instead of opening the modal preview.
+    informes().ponerSalida([this](const informe::InformePreparado& p) {
+        informesImpresos << p.nombre() + QStringLiteral(": ") + p.seleccion();
+        return Status();
+    });
     if (!opciones.calendarioReal) {
         trafo().setSelectorFecha([this](QWidget*, const QDate&) {
             ++calendarios;

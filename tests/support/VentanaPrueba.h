@@ -44,6 +44,7 @@ public:
     VentanasMetodo& metodos() const { return *m_ventana.metodos; }
     // The trend graphs; their picture files go to the temporary folder.
     Graficos& graficos() const { return *m_ventana.graficos; }
+    informe::ImpresionInformes& informes() const { return *m_ventana.informes; }
 
     // Moves the transformer view to the transformer with that code, as a user's move does.
     void irA(int codigo);
@@ -63,6 +64,8 @@ public:
     // The day the calendar window "picks", and how many times it was opened.
     std::optional<QDate> diaElegido = QDate(2026, 3, 4);
     int calendarios = 0;
+    // The reports the buttons printed: "name: selection" (the formulas, empty for none).
+    QStringList informesImpresos;
 
 private:
     VentanaCompuesta m_ventana;
