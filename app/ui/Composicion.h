@@ -22,7 +22,6 @@ struct VentanaCompuesta
     std::unique_ptr<Trafo> trafo;
     VentanasMetodo* metodos = nullptr;              // owned by the window
     Graficos* graficos = nullptr;                   // owned by the window
-    VentanasMetodo* metodos = nullptr;              // owned by the window
     informe::ImpresionInformes* informes = nullptr; // the report buttons' engine; owned by the window
 };
 
