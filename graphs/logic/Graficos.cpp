@@ -44,6 +44,17 @@ bool gasesMarcados(const Peticion& p)
     return p.grafico == GraficoEnsayos && p.cantidad == Gases && campoEnsayo(p).isEmpty();
 }
 
+// The fields of the gases ticked in the configuration, in the dialog's order.
+QStringList gasesElegidos(const Peticion& p)
+{
+    QStringList l;
+    const QStringList gases = camposGases();
+    for (int g = 0; g < gases.size(); ++g)
+        if (p.gases.marcado(g))
+            l << gases.at(g);
+    return l;
+}
+
 std::optional<double> numero(const QVariant& v)
 {
     if (!v.isValid() || v.isNull())
@@ -105,16 +116,7 @@ QStringList leyendas(const Peticion& p)
 {
     switch (p.grafico) {
     case GraficoEnsayos:
-        if (!gasesMarcados(p))
-            return {QString()};
-        {
-            QStringList l;
-            const QStringList gases = camposGases();
-            for (int g = 0; g < 9; ++g)
-                if (p.gases.marcado(g))
-                    l << gases.at(g);
-            return l;
-        }
+        return gasesMarcados(p) ? gasesElegidos(p) : QStringList{QString()};
     case GraficoRevision:
         if (p.cantidad == Aislacion)
             return {QStringLiteral("Pri/Sec-T"), QStringLiteral("Sec/Pri-T"), QStringLiteral("Pri-Sec/T")};
@@ -254,14 +256,7 @@ QStringList campos(const Peticion& p)
     case GraficoEnsayos:
         break;
     }
-    if (!gasesMarcados(p))
-        return {campoEnsayo(p)};
-    QStringList l;
-    const QStringList gases = camposGases();
-    for (int g = 0; g < 9; ++g)
-        if (p.gases.marcado(g))
-            l << gases.at(g);
-    return l;
+    return gasesMarcados(p) ? gasesElegidos(p) : QStringList{campoEnsayo(p)};
 }
 
 bool esPunto(const Peticion& p, const Fila& fila)
