@@ -6,6 +6,7 @@
 #include "data/logic/Importacion.h"
 #include "data/logic/LectorJet.h"
 #include "data/logic/Schema.h"
+#include "tests/data/LectorFalso.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -41,7 +42,7 @@ public:
             jet::Tabla tabla;
             tabla.nombre = t.name;
             for (const schema::Field& f : t.fields)
-                tabla.columnas.append({f.name, tipo(f.kind)});
+                tabla.columnas.append({f.name, tipoDe(f.kind)});
             tabla.filas = t.dateField.isEmpty() ? trafos : qint64(trafos) * porTrafo;
             m_tablas.append(tabla);
         }
@@ -102,24 +103,6 @@ public:
     }
 
 private:
-    static jet::TipoColumna tipo(schema::FieldKind k)
-    {
-        using T = jet::TipoColumna;
-        switch (k) {
-        case schema::FieldKind::Integer:
-            return T::Entero;
-        case schema::FieldKind::Number:
-            return T::Doble;
-        case schema::FieldKind::Date:
-            return T::FechaHora;
-        case schema::FieldKind::YesNo:
-            return T::SiNo;
-        case schema::FieldKind::Memo:
-            return T::Memo;
-        default:
-            return T::Texto;
-        }
-    }
     int m_trafos, m_porTrafo;
     QList<jet::Tabla> m_tablas;
 };

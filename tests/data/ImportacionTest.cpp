@@ -20,25 +20,6 @@ namespace {
 
 using T = jet::TipoColumna;
 
-// The Jet type the earlier program gave a field of each kind.
-T tipoDe(schema::FieldKind k)
-{
-    switch (k) {
-    case schema::FieldKind::Integer:
-        return T::Entero;
-    case schema::FieldKind::Number:
-        return T::Doble;
-    case schema::FieldKind::Date:
-        return T::FechaHora;
-    case schema::FieldKind::YesNo:
-        return T::SiNo;
-    case schema::FieldKind::Memo:
-        return T::Memo;
-    default:
-        return T::Texto;
-    }
-}
-
 // Every field of a table as the Jet file names it: in lower case (accented capitals too), so
 // that only a case-blind match finds them.
 QList<jet::Columna> columnasDe(const schema::Table& t)

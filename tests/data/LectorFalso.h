@@ -1,9 +1,30 @@
 #pragma once
 
 #include "data/logic/LectorJet.h"
+#include "data/logic/Schema.h"
 
 #include <QHash>
 #include <functional>
+
+// The Jet type the earlier program gave a field of each kind.
+inline jet::TipoColumna tipoDe(schema::FieldKind k)
+{
+    using T = jet::TipoColumna;
+    switch (k) {
+    case schema::FieldKind::Integer:
+        return T::Entero;
+    case schema::FieldKind::Number:
+        return T::Doble;
+    case schema::FieldKind::Date:
+        return T::FechaHora;
+    case schema::FieldKind::YesNo:
+        return T::SiNo;
+    case schema::FieldKind::Memo:
+        return T::Memo;
+    default:
+        return T::Texto;
+    }
+}
 
 // A Jet file made of lists: tables, their typed columns and rows, as a test writes them.
 class LectorFalso : public jet::Lector
