@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <optional>
 
 namespace busqueda::abs {
@@ -46,7 +47,8 @@ QByteArray codificar(const QStringList& lineas)
             break;
         ansi += "\r\n";
     }
-    if (cabe)
+    // Text that starts with "ï»¿" would read back as the UTF-8 mark, so it is written as UTF-8.
+    if (cabe && !ansi.startsWith(kMarcaUtf8))
         return ansi;
     QByteArray utf8 = kMarcaUtf8;
     for (const QString& linea : lineas)
@@ -58,7 +60,10 @@ QStringList decodificar(const QByteArray& contenido)
 {
     QString texto;
     if (contenido.startsWith(kMarcaUtf8)) {
-        texto = QString::fromUtf8(contenido.mid(kMarcaUtf8.size()));
+        // Only the file's own mark is dropped: a second one is text of the first line and must
+        // stay, or the file would not save back as it was read.
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        texto = utf8(QByteArrayView(contenido).sliced(kMarcaUtf8.size()));
     } else {
         texto.reserve(contenido.size());
         for (char b : contenido) {

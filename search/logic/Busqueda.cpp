@@ -159,12 +159,25 @@ private:
         return true;
     }
 
+    // Nesting deeper than any search a person writes is refused like any other faulty search,
+    // before the recursion can exhaust the stack on a damaged or hostile saved file.
+    static constexpr int kAnidamientoMaximo = 200;
+
+    struct Nivel
+    {
+        explicit Nivel(int& p) : profundidad(++p) {}
+        ~Nivel() { --profundidad; }
+        bool cabe() const { return profundidad <= kAnidamientoMaximo; }
+        int& profundidad;
+    };
+
     bool negacion(Nodo& n)
     {
         if (m_fichas.at(m_pos).ficha == Ficha::No) {
             ++m_pos;
+            const Nivel nivel(m_profundidad);
             Nodo hijo;
-            if (!negacion(hijo))
+            if (!nivel.cabe() || !negacion(hijo))
                 return false;
             n.tipo = Tipo::No;
             n.hijos.push_back(std::move(hijo));
@@ -178,7 +191,8 @@ private:
         const Token t = m_fichas.at(m_pos);
         if (t.ficha == Ficha::Abre) {
             ++m_pos;
-            if (!expresion(n) || m_fichas.at(m_pos).ficha != Ficha::Cierra)
+            const Nivel nivel(m_profundidad);
+            if (!nivel.cabe() || !expresion(n) || m_fichas.at(m_pos).ficha != Ficha::Cierra)
                 return false;
             ++m_pos;
             return true;
@@ -214,6 +228,7 @@ private:
 
     QList<Token> m_fichas;
     qsizetype m_pos = 0;
+    int m_profundidad = 0;
     QList<Condicion::Comparacion>& m_comparaciones;
 };
 

@@ -139,6 +139,9 @@ TEST(Busqueda, LineFormsAndTheirValues)
         {{u("Trafoge.[TIPO] = 'SECO'"), u("Or ( Ensayos.[Acidez] > 0.2"), u("And Trafoge.[AÑO] = '1990' )")},
          {1, 2}},
         {{u("Trafoge.[AREA] = 'NINGUNA'")}, {}},
+        // Deep nesting that a person might still write is kept.
+        {{QString(150, u'(') + u("Ensayos.[Acidez] > 0.2") + QString(150, u')')}, {1}},
+        {{u("Not ").repeated(150) + u("Trafoge.[AREA] = 'PUERTO'")}, {2}},
     };
     for (const auto& [lineas, codigos] : casos) {
         auto r = buscar(*db, lineas);
@@ -155,6 +158,9 @@ TEST(Busqueda, LineFormsAndTheirValues)
         {u("Trafoge.[NO EXISTE] = 1")},
         {u("Trafoge.[AREA] = 'PUERTO'"), u("Trafoge.[TIPO] = 'SECO'")},
         {u("Trafoge.[AREA] = 'PUERTO'; DROP TABLE Trafoge")},
+        // A damaged file's endless nesting is refused, not followed until the stack runs out.
+        {QString(100000, u'(') + u("Trafoge.[AREA] = 'PUERTO'") + QString(100000, u')')},
+        {u("Not ").repeated(100000) + u("Trafoge.[AREA] = 'PUERTO'")},
     };
     for (const QStringList& lineas : rechazadas) {
         auto r = buscar(*db, lineas);
@@ -226,6 +232,12 @@ TEST(ArchivoAbs, LinesRoundTripInTheirCodePage)
     const QByteArray utf8 = abs::codificar(griego);
     EXPECT_TRUE(utf8.startsWith("\xEF\xBB\xBF"));
     EXPECT_EQ(abs::decodificar(utf8), griego);
+    // Only the file's own mark is dropped; a line that spells the mark in Windows-1252 or that
+    // starts with a second mark saves and loads back as it was.
+    for (const QString& linea : QStringList{u("ï»¿Trafoge.[AREA] = 'X'"), QChar(0xFEFF) + u("x")}) {
+        EXPECT_EQ(abs::decodificar(abs::codificar({linea})), QStringList{linea});
+    }
+    EXPECT_EQ(abs::decodificar("\xEF\xBB\xBF\xEF\xBB\xBFx"), QStringList{QString(QChar(0xFEFF)) + u("x")});
     // A list of any length; an empty list is an empty file.
     QStringList largas;
     for (int i = 0; i < 300; ++i)
