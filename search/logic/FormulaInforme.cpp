@@ -3,6 +3,7 @@
 #include "data/logic/Schema.h"
 
 #include <QDate>
+#include <cmath>
 
 namespace informe {
 
@@ -34,8 +35,13 @@ public:
     }
 
 private:
+    // Deeper nesting than any formula a person writes is refused before the recursion can
+    // exhaust the stack.
+    static constexpr int kAnidamientoMaximo = 200;
+
     const QString& m_t;
     qsizetype m_i = 0;
+    int m_anidamiento = 0;
 
     Result<Nodo> fallo(const QString& detalle) const { return Result<Nodo>::failure(mensaje(m_t, detalle)); }
 
@@ -92,6 +98,15 @@ private:
 
     Result<Nodo> negacion()
     {
+        struct Nivel
+        {
+            explicit Nivel(int& a) : anidamiento(++a) {}
+            ~Nivel() { --anidamiento; }
+            int& anidamiento;
+        } nivel(m_anidamiento);
+        if (nivel.anidamiento > kAnidamientoMaximo)
+            return fallo(
+                QStringLiteral("tiene más de %1 niveles de «(» o «not» anidados").arg(kAnidamientoMaximo));
         if (palabra(QLatin1StringView("not"))) {
             auto dentro = negacion();
             if (!dentro)
@@ -205,7 +220,9 @@ private:
                 return falloOperando(QStringLiteral("«%1» no es un número").arg(numero));
             m_i = j;
             o.tipo = Operando::Tipo::Numero;
-            o.valor = v == double(qint64(v)) && !numero.contains(u'.') ? QVariant(qint64(v)) : QVariant(v);
+            // A whole number beyond 64 bits stays a real number rather than wrapping around.
+            const bool entero = !numero.contains(u'.') && std::abs(v) < 9.2e18;
+            o.valor = entero ? QVariant(qint64(v)) : QVariant(v);
             return o;
         }
         const qsizetype inicio = m_i;

@@ -84,6 +84,7 @@ TEST(FormulaInforme, CadaFormaSeleccionaSusFilas)
         {"{Trafoge.DENOMINACIÓN}='acería'", {5}},
         {"{Trafoge.AREA}='x'' OR 1=1 --'", {}},
         {"{Trafoge.GRAVEDAD}=5.0", {5}},
+        {"{Trafoge.CÓDIGO}<77777777777777777777777", {3, 5, 12, 20}},
         {"{Ensayos.fecha}>=DATE(2024,06,01)", {5, 20}},
         {"{Ensayos.Fecha}<DATE(2024,1,10)", {12}},
         {"{Revision.FECHA}=DATE(2024,02,01) or {Mantenimiento.Fecha}>DATE(2024,01,01)", {3, 12}},
@@ -124,6 +125,11 @@ TEST(FormulaInforme, LasMalFormadasFallanConSuMensaje)
             << f.error().toStdString();
         EXPECT_TRUE(f.error().contains(u(detalle))) << texto << ": " << f.error().toStdString();
     }
+    // Deep nesting is followed; endless nesting is refused with its message, not by a crash.
+    EXPECT_TRUE(Formula::analizar(QString(150, u'(') + u("{Trafoge.CÓDIGO}=5") + QString(150, u')')).ok());
+    for (const QString& honda : QStringList{QString(100000, u'(') + u("1=1") + QString(100000, u')'),
+                                            u("not ").repeated(100000) + u("1=1")})
+        EXPECT_TRUE(Formula::analizar(honda).error().contains(u("niveles"))) << honda.left(20).toStdString();
 }
 
 // Every report walks the rows its formulas leave, in its own order: nothing selected, a
