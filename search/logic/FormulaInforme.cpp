@@ -3,6 +3,7 @@
 #include "data/logic/Schema.h"
 
 #include <QDate>
+#include <QHash>
 #include <cmath>
 
 namespace informe {
@@ -274,10 +275,10 @@ bool esTexto(const CampoRef& c)
                  f->kind == schema::FieldKind::ListText);
 }
 
-QString operandoSql(const Operando& o, const QString& alias, Formula::Sql& out)
+QString operandoSql(const Operando& o, const QHash<QString, QString>& alias, Formula::Sql& out)
 {
     if (o.tipo == Operando::Tipo::Campo)
-        return alias + QLatin1Char('.') + schema::quoteIdentifier(o.campo.campo);
+        return alias.value(o.campo.tabla) + QLatin1Char('.') + schema::quoteIdentifier(o.campo.campo);
     out.parametros << o.valor;
     return QStringLiteral("?");
 }
@@ -286,22 +287,28 @@ void nodoSql(const Nodo& n, const QStringList& fuente, const QString& codigoFila
 {
     switch (n.tipo) {
     case Nodo::Tipo::Comparacion: {
-        // The table a comparison reads: the one of its field, when it has one.
-        QString tabla;
-        for (const Operando* o : {&n.izquierda, &n.derecha})
-            if (o->tipo == Operando::Tipo::Campo && tabla.isEmpty())
-                tabla = o->campo.tabla;
-        const bool fuera = !tabla.isEmpty() && !fuente.contains(tabla);
-        const QString alias =
-            fuera ? QStringLiteral("f%1").arg(++out.subconsultas) : schema::quoteIdentifier(tabla);
-        QString comparacion;
-        if (fuera) {
-            // Another table than the rows': some row of it for the transformer holds.
-            const schema::Table* t = schema::table(tabla);
-            out.texto += QStringLiteral("EXISTS (SELECT 1 FROM %1 %2 WHERE %2.%3 = %4 AND ")
-                             .arg(schema::quoteIdentifier(tabla), alias,
-                                  schema::quoteIdentifier(t->codeField), codigoFila);
+        // Each field is read where its table is: from the row when the table is one of the
+        // rows', otherwise from some row of that table for the same transformer. Two fields of
+        // other tables are read from one pair of such rows.
+        QHash<QString, QString> alias;
+        QStringList desde, enlaces;
+        for (const Operando* o : {&n.izquierda, &n.derecha}) {
+            if (o->tipo != Operando::Tipo::Campo || alias.contains(o->campo.tabla))
+                continue;
+            const QString& tabla = o->campo.tabla;
+            if (fuente.contains(tabla)) {
+                alias.insert(tabla, schema::quoteIdentifier(tabla));
+                continue;
+            }
+            const QString a = QStringLiteral("f%1").arg(++out.subconsultas);
+            alias.insert(tabla, a);
+            desde << schema::quoteIdentifier(tabla) + QLatin1Char(' ') + a;
+            enlaces << a + QLatin1Char('.') + schema::quoteIdentifier(schema::table(tabla)->codeField) +
+                           QStringLiteral(" = ") + codigoFila;
         }
+        if (!desde.isEmpty())
+            out.texto += QStringLiteral("EXISTS (SELECT 1 FROM %1 WHERE %2 AND ")
+                             .arg(desde.join(QStringLiteral(", ")), enlaces.join(QStringLiteral(" AND ")));
         const bool texto = (n.izquierda.tipo == Operando::Tipo::Campo && esTexto(n.izquierda.campo)) ||
                            (n.derecha.tipo == Operando::Tipo::Campo && esTexto(n.derecha.campo));
         // Texts compare without regard to case, as the engine's searches do.
@@ -310,7 +317,7 @@ void nodoSql(const Nodo& n, const QStringList& fuente, const QString& codigoFila
             izquierda += QStringLiteral(" COLLATE UNOCASE");
         out.texto += QLatin1Char('(') + izquierda + QLatin1Char(' ') + n.operador + QLatin1Char(' ');
         out.texto += operandoSql(n.derecha, alias, out) + QLatin1Char(')');
-        if (fuera)
+        if (!desde.isEmpty())
             out.texto += QLatin1Char(')');
         return;
     }

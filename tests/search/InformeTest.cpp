@@ -88,6 +88,9 @@ TEST(FormulaInforme, CadaFormaSeleccionaSusFilas)
         {"{Ensayos.fecha}>=DATE(2024,06,01)", {5, 20}},
         {"{Ensayos.Fecha}<DATE(2024,1,10)", {12}},
         {"{Revision.FECHA}=DATE(2024,02,01) or {Mantenimiento.Fecha}>DATE(2024,01,01)", {3, 12}},
+        // Fields of two tables: each is read where its table is.
+        {"{Mantenimiento.Pintado}={Trafoge.GRAVEDAD}", {12}},
+        {"{Ensayos.Fecha}>{Revision.FECHA}", {5}},
     };
     for (const auto& [texto, esperado] : casos) {
         const QString formula = u(texto);
