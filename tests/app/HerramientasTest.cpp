@@ -4,7 +4,6 @@
 #include "maintenance/logic/Mantenimiento.h"
 #include "maintenance/logic/NombresCopia.h"
 #include "maintenance/logic/PasswordStore.h"
-#include "maintenance/ui/Rest.h"
 #include "records/ui/PaginaCalendario.h"
 #include "records/ui/PaginaFechada.h"
 #include "records/ui/PaginaHerramientas.h"
@@ -33,14 +32,12 @@ const QDate kHoy(2026, 12, 5);
 // that the test starts or not.
 struct Principal
 {
-    explicit Principal(bool soloLectura = false)
-        : v(
-              [](const TempData& d) {
-                  d.exec(u("INSERT INTO Trafoge ([CÓDIGO]) VALUES (10), (20)"));
-                  d.exec(u("INSERT INTO Revision ([CÓDIGO], FECHA, [SEC  / PRIM A TIERRA 10']) "
-                           "VALUES (10, '2024-01-10', 250)"));
-              },
-              opciones(soloLectura))
+    Principal()
+        : v([](const TempData& d) {
+              d.exec(u("INSERT INTO Trafoge ([CÓDIGO]) VALUES (10), (20)"));
+              d.exec(u("INSERT INTO Revision ([CÓDIGO], FECHA, [SEC  / PRIM A TIERRA 10']) "
+                       "VALUES (10, '2024-01-10', 250)"));
+          })
     {
         v.estado.apuntarDatos(v.datos.folder());
         v.trafo().setTerminar([this] { ++terminado; });
@@ -55,12 +52,6 @@ struct Principal
         };
         herramientas = std::make_unique<Herramientas>(v.estado, claves, v.mensajes, v.trafo(), o);
         v.trafo().tabs()->setCurrentWidget(v.trafo().paginaHerramientas());
-    }
-    static VentanaPrueba::Opciones opciones(bool soloLectura)
-    {
-        VentanaPrueba::Opciones o;
-        o.soloLectura = soloLectura;
-        return o;
     }
     void pulsar(int indice) const
     {
@@ -173,16 +164,6 @@ TEST(Herramientas, BackupSavesPendingEditsAndRestoreBringsBackAnAutomaticCopy)
     auto previa = Database::open(p.copias.filePath(u("PreRestauracion-051226-103000.mdb")), true);
     ASSERT_TRUE(previa.ok());
     EXPECT_EQ(queryRows(*previa.value(), u("SELECT count(*) FROM Trafoge")).value(0).value(0), QVariant(3));
-}
-
-TEST(Herramientas, ReadOnlyWorkDoesNotCompact)
-{
-    Principal p(true);
-    p.enModal("Compact", [](QWidget& w) { Principal::clic(w, "Command25"); });
-    p.pulsar(PaginaHerramientas::CompactarBase);
-    EXPECT_EQ(p.v.mensajes.texts(), QStringList{Rest::mensajeSoloLectura()});
-    EXPECT_FALSE(QFile::exists(p.copiaDelDia()));
-    EXPECT_TRUE(p.v.vistas.database());
 }
 
 TEST(Herramientas, PasswordWindowsDoNotBlockAndTheCalculatorSaysWhenMissing)
