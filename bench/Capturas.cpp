@@ -6,6 +6,7 @@
 #include "app/logic/RunState.h"
 #include "app/ui/Composicion.h"
 #include "bench/BenchSupport.h"
+#include "bench/VentanaAbierta.h"
 #include "data/logic/Database.h"
 #include "diagnosis/ui/VentanasMetodo.h"
 #include "records/logic/DataViews.h"
@@ -30,10 +31,7 @@ int main(int argc, char** argv)
     DataViews vistas(estado);
     bench::SinMensajes mensajes;
     VentanaCompuesta v = componerVentana(estado, vistas, mensajes, [] { return QDate::currentDate(); });
-    if (const Status st = vistas.openAll(Database::rutaEn(args.at(1)), false); !st)
-        bench::fail(st.error());
-    v.trafo->mostrarEstado();
-    v.trafo->alinear();
+    bench::abrirVistas(*v.trafo, vistas, Database::rutaEn(args.at(1)), false);
     if (args.size() > 3) {
         const Result<bool> hallado = vistas.Data1.findFirst(QStringLiteral("[código]=%1").arg(args.at(3)));
         if (!hallado.ok() || !hallado.value())
@@ -41,9 +39,7 @@ int main(int argc, char** argv)
         // Its newest test, the one the diagnosis judges.
         static_cast<void>(vistas.Data3.findLast(QString::fromUtf8("[Código]=%1").arg(args.at(3))));
     }
-    v.trafo->resize(1366, 768);
-    v.trafo->show();
-    QTest::qWait(300);
+    bench::mostrarVentana(*v.trafo);
     QDir().mkpath(args.at(2));
     auto guardar = [&](const QString& nombre) {
         QTest::qWait(200);

@@ -6,6 +6,7 @@
 #include "app/logic/RunState.h"
 #include "app/ui/Composicion.h"
 #include "bench/BenchSupport.h"
+#include "bench/VentanaAbierta.h"
 #include "data/logic/Database.h"
 #include "records/logic/DataViews.h"
 #include "records/ui/PaginaBuscar.h"
@@ -72,13 +73,8 @@ int main(int argc, char** argv)
     DataViews vistas(estado);
     MensajesAnotados mensajes(salida.filePath(QStringLiteral("puerto-o-acidas.abs")));
     VentanaCompuesta v = componerVentana(estado, vistas, mensajes, [] { return QDate::currentDate(); });
-    if (const Status st = vistas.openAll(Database::rutaEn(args.at(1)), false); !st)
-        bench::fail(st.error());
-    v.trafo->mostrarEstado();
-    v.trafo->alinear();
-    v.trafo->resize(1366, 768);
-    v.trafo->show();
-    QTest::qWait(300);
+    bench::abrirVistas(*v.trafo, vistas, Database::rutaEn(args.at(1)), false);
+    bench::mostrarVentana(*v.trafo);
 
     PaginaBuscar* p = v.trafo->paginaBuscar();
     QTabWidget* tabs = v.trafo->tabs();

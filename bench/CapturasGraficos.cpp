@@ -6,6 +6,7 @@
 #include "app/logic/RunState.h"
 #include "app/ui/Composicion.h"
 #include "bench/BenchSupport.h"
+#include "bench/VentanaAbierta.h"
 #include "data/logic/Database.h"
 #include "graphs/ui/Dialog.h"
 #include "graphs/ui/Graficos.h"
@@ -42,16 +43,11 @@ int main(int argc, char** argv)
     bench::SinMensajes mensajes;
     VentanaCompuesta v = componerVentana(estado, vistas, mensajes, [] { return QDate::currentDate(); });
     v.graficos->nombrarArchivos(salida.path());
-    if (const Status st = vistas.openAll(Database::rutaEn(args.at(1)), false); !st)
-        bench::fail(st.error());
-    v.trafo->mostrarEstado();
-    v.trafo->alinear();
+    bench::abrirVistas(*v.trafo, vistas, Database::rutaEn(args.at(1)), false);
     const Result<bool> hallado = vistas.Data1.findFirst(QStringLiteral("[código]=%1").arg(args.at(3)));
     if (!hallado.ok() || !hallado.value())
         bench::fail(QStringLiteral("no existe el transformador ") + args.at(3));
-    v.trafo->setGeometry(0, 0, 1366, 768);
-    v.trafo->show();
-    QTest::qWait(300);
+    bench::mostrarVentana(*v.trafo);
 
     // The screen, not grab(): OpenGL windows are blank in a widget's own picture.
     auto guardar = [&](QWidget* ventana, const QString& nombre) {

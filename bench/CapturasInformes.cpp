@@ -5,6 +5,7 @@
 #include "app/logic/RunState.h"
 #include "app/ui/Composicion.h"
 #include "bench/BenchSupport.h"
+#include "bench/VentanaAbierta.h"
 #include "data/logic/Database.h"
 #include "records/logic/DataViews.h"
 #include "records/ui/PaginaEnsayos.h"
@@ -36,13 +37,8 @@ int main(int argc, char** argv)
     DataViews vistas(estado);
     bench::SinMensajes mensajes;
     VentanaCompuesta v = componerVentana(estado, vistas, mensajes, [] { return QDate::currentDate(); });
-    if (const Status st = vistas.openAll(Database::rutaEn(args.at(1)), true); !st)
-        bench::fail(st.error());
-    v.trafo->mostrarEstado();
-    v.trafo->alinear();
-    v.trafo->resize(1366, 768);
-    v.trafo->show();
-    QTest::qWait(300);
+    bench::abrirVistas(*v.trafo, vistas, Database::rutaEn(args.at(1)), true);
+    bench::mostrarVentana(*v.trafo);
     QDir().mkpath(args.at(2));
 
     // Saves the preview once it shows, then closes it.

@@ -10,6 +10,7 @@
 #include "app/ui/Composicion.h"
 #include "app/ui/Herramientas.h"
 #include "bench/BenchSupport.h"
+#include "bench/VentanaAbierta.h"
 #include "data/logic/Database.h"
 #include "maintenance/logic/Mantenimiento.h"
 #include "maintenance/logic/PasswordStore.h"
@@ -147,14 +148,9 @@ int main(int argc, char** argv)
     Trafo& trafo = *v.trafo;
     mensajes.setOwner(&trafo);
     Herramientas herramientas(estado, claves, mensajes, trafo, Herramientas::Opciones());
-    if (const Status st = vistas.openAll(estado.RutaBase, false); !st)
-        bench::fail(st.error());
-    trafo.mostrarEstado();
-    trafo.alinear();
-    trafo.resize(1366, 768);
-    trafo.show();
+    bench::abrirVistas(trafo, vistas, estado.RutaBase, false);
     trafo.tabs()->setCurrentWidget(trafo.paginaHerramientas());
-    QTest::qWait(300);
+    bench::mostrarVentana(trafo);
     foto(&trafo, QStringLiteral("herramientas"));
     const auto boton = [&](int i) { trafo.paginaHerramientas()->boton(i)->click(); };
     const QString hoy = QDate::currentDate().toString(QStringLiteral("ddMMyy"));

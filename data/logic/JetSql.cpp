@@ -626,11 +626,16 @@ template <typename T> Result<T> guarded(const std::function<T()>& body)
 
 } // namespace
 
+QString unbracket(const QString& name)
+{
+    if (name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
+        return name.mid(1, name.size() - 2);
+    return name;
+}
+
 Result<Query> translateSource(const QString& source)
 {
-    QString name = source.trimmed();
-    if (name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
-        name = name.mid(1, name.size() - 2);
+    const QString name = unbracket(source.trimmed());
     if (const schema::Table* table = schema::table(name)) {
         Query q;
         q.tables << table->name;

@@ -44,6 +44,9 @@ struct Query
 // in the order rows were added.
 Result<Query> translateSource(const QString& source);
 
+// A name as Jet writes it, "[CÓDIGO]" or "CÓDIGO", without its brackets.
+QString unbracket(const QString& name);
+
 // A SELECT text only.
 Result<Query> translateSelect(const QString& text);
 

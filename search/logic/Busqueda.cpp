@@ -115,13 +115,6 @@ const QRegularExpression& formaComparacion()
     return k;
 }
 
-QString sinCorchetes(const QString& nombre)
-{
-    if (nombre.startsWith(QLatin1Char('[')) && nombre.endsWith(QLatin1Char(']')))
-        return nombre.mid(1, nombre.size() - 2);
-    return nombre;
-}
-
 class Analizador
 {
 public:
@@ -208,7 +201,7 @@ private:
         const QRegularExpressionMatch m = formaComparacion().match(texto);
         if (!m.hasMatch())
             return false;
-        const QString escrita = sinCorchetes(m.captured(1)).trimmed();
+        const QString escrita = jetsql::unbracket(m.captured(1)).trimmed();
         QString tabla;
         for (const QString& t : nombresTablas())
             if (t.compare(escrita, Qt::CaseInsensitive) == 0)

@@ -1,5 +1,6 @@
 #include "search/logic/FormulaInforme.h"
 
+#include "data/logic/JetSql.h"
 #include "data/logic/Schema.h"
 
 #include <QDate>
@@ -346,10 +347,7 @@ void nodoSql(const Nodo& n, const QStringList& fuente, const QString& codigoFila
 Result<CampoRef> resolverCampo(const QString& tablaEscrita, const QString& campoEscrito)
 {
     // Names may come bracketed, as in the engine's SQL.
-    auto sinCorchetes = [](const QString& n) {
-        return n.size() >= 2 && n.startsWith(u'[') && n.endsWith(u']') ? n.mid(1, n.size() - 2) : n;
-    };
-    const QString tabla = sinCorchetes(tablaEscrita), campo = sinCorchetes(campoEscrito);
+    const QString tabla = jetsql::unbracket(tablaEscrita), campo = jetsql::unbracket(campoEscrito);
     const schema::Table* t = schema::table(tabla);
     if (!t)
         return Result<CampoRef>::failure(QStringLiteral("la tabla «%1» no existe").arg(tabla));
